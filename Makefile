@@ -1,0 +1,53 @@
+# The project's entry points. `make run` and `make test` do their own set-up.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+BUILD := build
+BUILD_SAN := build-asan
+BUILD_TSAN := build-tsan
+BUILD_WIN := build-win32
+CMAKE_GEN := -G Ninja
+
+.PHONY: deps build sanitize tsan windows test run clean
+
+deps:
+	@tools/deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+$(BUILD_SAN)/build.ninja:
+	cmake -S . -B $(BUILD_SAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ -DDOVEZI_SANITIZE=address,undefined -DDOVEZI_FUZZ=ON
+
+sanitize: $(BUILD_SAN)/build.ninja
+	cmake --build $(BUILD_SAN) -j $(JOBS)
+
+$(BUILD_TSAN)/build.ninja:
+	cmake -S . -B $(BUILD_TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ -DDOVEZI_SANITIZE=thread
+
+tsan: $(BUILD_TSAN)/build.ninja
+	cmake --build $(BUILD_TSAN) -j $(JOBS)
+
+$(BUILD_WIN)/build.ninja:
+	cmake -S . -B $(BUILD_WIN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DDOVEZI_TESTS=OFF -DDOVEZI_BENCH=OFF
+
+windows: deps $(BUILD_WIN)/build.ninja
+	cmake --build $(BUILD_WIN) -j $(JOBS)
+
+test: deps build sanitize tsan windows
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD_TSAN) --output-on-failure -L thread
+
+run: deps build
+	@tools/run.sh $(BUILD)/Dovezi
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WIN) out

@@ -1,0 +1,10 @@
+# The Windows screen saver: one GUI executable with the .scr extension,
+# linked statically so that it needs nothing beside the system's DLLs.
+enable_language(RC)
+file(GLOB DOVEZI_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+add_executable(Dovezi WIN32 ${DOVEZI_WIN32_SOURCES} ${DOVEZI_RC})
+set_target_properties(Dovezi PROPERTIES SUFFIX ".scr")
+target_include_directories(Dovezi PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+set_source_files_properties(${DOVEZI_RC} PROPERTIES OBJECT_DEPENDS "${DOVEZI_RES_FILES}")
+target_link_libraries(Dovezi PRIVATE dovezi_core winmm comctl32 comdlg32 gdi32 user32 advapi32)
+target_link_options(Dovezi PRIVATE -static -static-libgcc -static-libstdc++)

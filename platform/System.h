@@ -1,0 +1,23 @@
+// The system seam: the module's own path, temporary files, process start
+// and the foreground window.
+#pragma once
+
+#include "platform/WinApi.h"
+
+#include <string>
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // The full path of the running module.
+    virtual std::string ModulePath() const = 0;
+    // The primary screen's size (GetSystemMetrics SM_CXSCREEN, SM_CYSCREEN).
+    virtual SIZE ScreenMetrics() const = 0;
+    // The window that has the user's attention now, or none.
+    virtual HWND ForegroundWindow() const = 0;
+    // True when the handle names an existing window.
+    virtual bool IsWindow(HWND window) const = 0;
+    // GetClientRect of any window; false when it is not a window.
+    virtual bool GetClientRect(HWND window, RECT& rect) const = 0;
+};

@@ -1,0 +1,66 @@
+// The message queue shared by the X11 and virtual platforms, with the
+// delivery rules of the Win32 queue: posted messages in order; WM_PAINT for
+// a window with an invalid area only when no posted message waits; WM_TIMER
+// only when nothing else waits, one per timer however late it is; messages
+// for a window that is gone are dropped. Time is in microseconds of the
+// platform's clock.
+#pragma once
+
+#include "platform/Window.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <utility>
+
+struct QueuedMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class MessageLoop {
+public:
+    using Microseconds = std::int64_t;
+
+    void Register(HWND window, WindowProcedure& procedure);
+    void Unregister(HWND window);
+    bool IsRegistered(HWND window) const { return m_windows.count(window) != 0; }
+
+    void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void PostQuit(int exitCode);
+    std::optional<int> QuitCode() const { return m_quitCode; }
+
+    // Periods below 1 ms count as 1 ms and above 0x7FFFFFFF ms as that.
+    UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT periodMs, Microseconds now);
+    bool KillTimer(HWND window, UINT_PTR id);
+
+    void SetNeedsPaint(HWND window, bool needsPaint);
+    bool NeedsPaint(HWND window) const { return m_needsPaint.count(window) != 0; }
+
+    // The next message due at `now`, removed from the queue.
+    std::optional<QueuedMessage> Take(Microseconds now);
+    // When the earliest timer falls due; nothing when no timer runs.
+    std::optional<Microseconds> NextTimerDue() const;
+    bool HasWork() const { return !m_posted.empty() || !m_needsPaint.empty(); }
+
+    // Hands the message to its window's procedure; false when it is gone.
+    bool Dispatch(const QueuedMessage& message);
+    // Sends a message at once, bypassing the queue; 0 when the window is gone.
+    LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    struct Timer {
+        Microseconds period;
+        Microseconds due;
+    };
+
+    std::map<HWND, WindowProcedure*> m_windows;
+    std::deque<QueuedMessage> m_posted;
+    std::set<HWND> m_needsPaint;
+    std::map<std::pair<HWND, UINT_PTR>, Timer> m_timers;
+    std::optional<int> m_quitCode;
+};

@@ -1,0 +1,69 @@
+// The in-memory platform: windows over a message loop driven by a virtual
+// clock, with input delivered by the caller. Tests and the record mode run
+// the program on it.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/common/EmbeddedResources.h"
+#include "platform/common/MessageLoop.h"
+#include "platform/virtual/VirtualClock.h"
+#include "platform/virtual/VirtualWindow.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+class VirtualPlatform : public Platform, public System {
+public:
+    VirtualPlatform(Registry& registry, Graphics& graphics, std::string modulePath, SIZE screen);
+
+    Resources& GetResources() override { return m_resources; }
+    Registry& GetRegistry() override { return m_registry; }
+    Graphics& GetGraphics() override { return m_graphics; }
+    System& GetSystem() override { return *this; }
+    void EnableDialogControls3d() override {}
+    std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
+    // Runs until a quit request; when nothing is left to do, the clock jumps
+    // to the next timer. Returns the quit code, or -1 when no timer is left.
+    int RunMessageLoop() override;
+
+    // Delivers due messages and timers until the clock reaches `until` or a
+    // quit is requested. True when a quit was requested.
+    bool RunUntil(std::int64_t untilMicroseconds);
+
+    std::string ModulePath() const override { return m_strModulePath; }
+    SIZE ScreenMetrics() const override { return m_screen; }
+    HWND ForegroundWindow() const override { return m_foreground; }
+    bool IsWindow(HWND window) const override;
+    bool GetClientRect(HWND window, RECT& rect) const override;
+
+    // A window of another program, e.g. a host's preview window.
+    HWND AddHostWindow(const RECT& client);
+    void RemoveHostWindow(HWND window);
+    void SetForegroundWindow(HWND window) { m_foreground = window; }
+
+    // The most recently created window of this program while it lives.
+    VirtualWindow* LastWindow() const { return m_liveWindows.count(m_pLastWindow) ? m_pLastWindow : nullptr; }
+    MessageLoop& Loop() { return m_loop; }
+    VirtualClock& Clock() { return m_clock; }
+
+    using PaintFactory = VirtualWindow::PaintFactory;
+    void SetPaintFactory(PaintFactory factory) { m_paint = std::move(factory); }
+
+private:
+    bool DeliverOne();
+
+    Registry& m_registry;
+    Graphics& m_graphics;
+    EmbeddedResources m_resources;
+    MessageLoop m_loop;
+    VirtualClock m_clock;
+    std::string m_strModulePath;
+    SIZE m_screen;
+    HWND m_foreground = nullptr;
+    std::map<HWND, RECT> m_hostWindows;
+    std::uintptr_t m_nextHostHandle = 0x7000;
+    VirtualWindow* m_pLastWindow = nullptr;
+    std::set<VirtualWindow*> m_liveWindows;
+    PaintFactory m_paint;
+};

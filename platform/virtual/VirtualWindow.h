@@ -1,0 +1,41 @@
+// A window of the in-memory platform: a rectangle with a handle, painted
+// through the virtual display's device context.
+#pragma once
+
+#include "platform/common/QueuedWindow.h"
+#include "platform/virtual/VirtualClock.h"
+
+#include <functional>
+#include <set>
+
+class VirtualWindow : public QueuedWindow {
+public:
+    using PaintFactory = std::function<std::unique_ptr<PaintSession>(HWND, const RECT&, std::vector<RECT>)>;
+
+    VirtualWindow(MessageLoop& loop, WindowProcedure& procedure, const VirtualClock& clock, PaintFactory paint,
+                  std::set<VirtualWindow*>& live);
+    ~VirtualWindow() override;
+
+    RECT ClientRect() const override { return m_client; }
+    void HideCursor() override { m_bCursorHidden = true; }
+    bool CursorHidden() const { return m_bCursorHidden; }
+    DWORD Style() const { return m_style; }
+    DWORD ExStyle() const { return m_exStyle; }
+    HWND Parent() const { return m_parent; }
+
+protected:
+    HWND CreatePlatformWindow(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) override;
+    void DestroyPlatformWindow() override {}
+    std::unique_ptr<PaintSession> OpenPaintSession(std::vector<RECT> areas) override;
+    MessageLoop::Microseconds Now() const override { return m_clock.NowMicroseconds(); }
+
+private:
+    const VirtualClock& m_clock;
+    PaintFactory m_paint;
+    std::set<VirtualWindow*>& m_live;
+    RECT m_client{0, 0, 0, 0};
+    DWORD m_style = 0;
+    DWORD m_exStyle = 0;
+    HWND m_parent = nullptr;
+    bool m_bCursorHidden = false;
+};

@@ -1,0 +1,38 @@
+#!/bin/bash
+# Installs every Debian package the project needs; quick when all are there.
+set -euo pipefail
+
+PACKAGES=(
+    cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
+    libx11-dev libxext-dev libgtk-3-dev libasound2-dev libfluidsynth-dev libpng-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+    wine wine32 wine64
+    xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick
+    fluidsynth timgm6mb-soundfont sox xscreensaver
+)
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then
+    SUDO=sudo
+fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+    NEED_UPDATE=1
+fi
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ] && [ -z "${NEED_UPDATE:-}" ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
