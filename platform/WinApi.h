@@ -14,6 +14,7 @@
 #endif
 #include <windows.h>
 #include <mmsystem.h>
+#include <windowsx.h>
 
 #else
 
