@@ -1,0 +1,89 @@
+#include "platform/posix/PosixFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : m_nDescriptor(descriptor) {}
+    ~Descriptor()
+    {
+        if (m_nDescriptor >= 0)
+            close(m_nDescriptor);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return m_nDescriptor; }
+
+private:
+    int m_nDescriptor;
+};
+
+// Reads until the end of the file or until more than `maxBytes` have come,
+// starting with room for `expected` bytes. False on a read error.
+bool ReadToEnd(int descriptor, std::size_t expected, std::size_t maxBytes, std::vector<BYTE>& bytes)
+{
+    constexpr std::size_t STEP = 64 * 1024;
+    // One byte beyond the maximum tells a file that is too large.
+    const std::size_t room = maxBytes < SIZE_MAX ? maxBytes + 1 : SIZE_MAX;
+    bytes.resize(std::min(expected, room - 1) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used == room)
+                break;
+            bytes.resize(used + std::min(std::max(used, STEP), room - used));
+        }
+        const ssize_t got = read(descriptor, bytes.data() + used, bytes.size() - used);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        used += static_cast<std::size_t>(got);
+    }
+    bytes.resize(used);
+    return true;
+}
+
+} // namespace
+
+FileReadResult PosixFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<BYTE>& bytes)
+{
+    bytes.clear();
+    // Not blocking on open, so that a pipe without a writer reads as empty
+    // instead of waiting.
+    const Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.Get() < 0)
+        return FileReadResult::OpenFailed;
+    struct stat status {};
+    if (fstat(file.Get(), &status) != 0 || S_ISDIR(status.st_mode))
+        return FileReadResult::OpenFailed;
+    const int flags = fcntl(file.Get(), F_GETFL);
+    if (flags < 0 || fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return FileReadResult::OpenFailed;
+    std::size_t expected = 64 * 1024;
+    if (S_ISREG(status.st_mode)) {
+        if (static_cast<unsigned long long>(status.st_size) > maxBytes)
+            return FileReadResult::TooLarge;
+        expected = static_cast<std::size_t>(status.st_size);
+    }
+    try {
+        if (!ReadToEnd(file.Get(), expected, maxBytes, bytes))
+            return FileReadResult::ReadFailed;
+    } catch (const std::bad_alloc&) {
+        return FileReadResult::NoMemory;
+    }
+    if (bytes.size() > maxBytes)
+        return FileReadResult::TooLarge;
+    return FileReadResult::Ok;
+}

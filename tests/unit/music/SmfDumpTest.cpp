@@ -1,0 +1,48 @@
+#include "tests/unit/music/SmfTestWriter.h"
+
+#include <sstream>
+
+TEST(SmfDump, FormatsEachKindOfEvent)
+{
+    SmfEvent event;
+    event.m_byStatus = 0x90;
+    event.m_byData1 = 0x3C;
+    event.m_byData2 = 0x64;
+    EXPECT_EQ(FormatEvent(480, event), "480 90 3C 64");
+    event.m_byStatus = 0xC0;
+    event.m_byData1 = 0x05;
+    EXPECT_EQ(FormatEvent(960, event), "960 C0 05");
+    event.m_byStatus = 0xFF;
+    event.m_byData1 = 0x51;
+    event.m_dwLength = 3;
+    EXPECT_EQ(FormatEvent(0, event), "0 FF 51 3");
+    event.m_byStatus = 0xF7;
+    event.m_dwLength = 4000;
+    EXPECT_EQ(FormatEvent(4294967294u, event), "4294967294 F7 4000");
+    EXPECT_EQ(FormatSongInfo(SmfSongInfo{16, 1, 0xE728, 123456}), "format 1 tracks 16 division 59176 length 123456");
+}
+
+TEST(SmfDump, ListsTheSongAndItsStreamBuffers)
+{
+    const SmfSongPtr song = Load(Song({Join({At(0, Meta(0x51, {0x07, 0xA1, 0x20})), At(0, Sysex(0xF0, {0x7E, 0xF7})),
+                                           At(96, {0xC1, 0x05}), At(0, {0x91, 0x3C, 0x64}), EndOfTrack(96)})},
+        0, 96));
+    std::ostringstream events;
+    EXPECT_EQ(DumpSong(*song, events), SMF_ENDOFSONG);
+    EXPECT_EQ(events.str(), "format 0 tracks 1 division 96 length 192\n"
+                            "0 FF 51 3\n0 F0 2\n96 C1 05\n96 91 3C 64\n192 FF 2F 0\n");
+
+    std::ostringstream stream;
+    EXPECT_EQ(DumpStream(*song, 40, stream), SMF_ENDOFSONG);
+    EXPECT_EQ(stream.str(), "buffer 0 bytes 28 result SMF_SUCCESS\n"
+                            "0 0107A120\n0 80000003 F0 7E F7\n"
+                            "buffer 1 bytes 24 result SMF_ENDOFSONG\n"
+                            "96 000005C1\n0 00643C91\n");
+}
+
+TEST(SmfDump, StopsAtTheRecordedBytesOfACutLongEvent)
+{
+    const BYTE data[] = {1, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0x80, 0xF0, 0x41, 0x10, 0x42, 0x12, 0x40};
+    EXPECT_EQ(FormatStreamEvents(data, sizeof data), "1 80000008 F0 41 10 42 12 40\n");
+    EXPECT_EQ(FormatStreamEvents(data, 11), "");
+}
