@@ -1,0 +1,98 @@
+#include "platform/x11/X11Graphics.h"
+
+#include "platform/common/ScreenCapture.h"
+#include "platform/x11/X11Display.h"
+
+#include <X11/Xutil.h>
+
+#include <cstring>
+
+namespace {
+int ReportedDepth(const Visual* visual, int depth)
+{
+    if (depth == 8)
+        return 8;
+    const bool trueColor = visual->c_class == TrueColor || visual->c_class == DirectColor;
+    if (trueColor && (depth == 15 || depth == 16))
+        return 16;
+    if (trueColor && depth == 24)
+        return 24;
+    return 32;
+}
+
+// The colour of every pixel value of an 8-bit true-colour visual.
+std::vector<std::uint32_t> ColorsOfMasks(const Visual* visual)
+{
+    std::vector<std::uint32_t> colors;
+    DWORD fields[3] = {static_cast<DWORD>(visual->red_mask), static_cast<DWORD>(visual->green_mask),
+                       static_cast<DWORD>(visual->blue_mask)};
+    int shifts[3]{};
+    int widths[3]{};
+    for (int i = 0; i < 3; ++i)
+        if (!MaskRun(fields[i], shifts[i], widths[i]))
+            return colors;
+    for (std::uint32_t pixel = 0; pixel < 256; ++pixel) {
+        std::uint32_t rgb = 0;
+        for (int i = 0; i < 3; ++i)
+            rgb = rgb << 8 | ChannelTo8((pixel & fields[i]) >> shifts[i], widths[i]);
+        colors.push_back(rgb);
+    }
+    return colors;
+}
+}
+
+X11Graphics::X11Graphics(X11Display& display) : m_display(display), m_cache(display) {}
+
+SIZE X11Graphics::ScreenSize()
+{
+    if (!m_display.IsOpen())
+        return SIZE{0, 0};
+    Display* display = m_display.Get();
+    const int screen = DefaultScreen(display);
+    return SIZE{DisplayWidth(display, screen), DisplayHeight(display, screen)};
+}
+
+std::unique_ptr<DeviceBitmap> X11Graphics::CopyScreen()
+{
+    if (!m_display.IsOpen())
+        return nullptr;
+    Display* display = m_display.Get();
+    const int screen = DefaultScreen(display);
+    const SIZE size = ScreenSize();
+    const X11VisualFormat format = m_cache.FormatOf(DefaultVisual(display, screen), DefaultDepth(display, screen));
+    if (format.bitsPerPixel != 8 && format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32)
+        return nullptr;
+    X11GraphicsImage image(m_display, format.visual, format.depth, m_cache.SharedMemory());
+    if (!image.Get(m_display.Root(), size.cx, size.cy))
+        return nullptr;
+
+    DevicePixels pixels;
+    pixels.width = size.cx;
+    pixels.height = size.cy;
+    pixels.bitsPerPixel = format.bitsPerPixel;
+    pixels.depth = ReportedDepth(format.visual, format.depth);
+    if (format.bitsPerPixel == 8) {
+        const bool trueColor = format.visual->c_class == TrueColor || format.visual->c_class == DirectColor;
+        pixels.colormap = trueColor ? ColorsOfMasks(format.visual) : m_cache.DefaultColors();
+    } else {
+        pixels.masks[0] = static_cast<DWORD>(format.visual->red_mask);
+        pixels.masks[1] = static_cast<DWORD>(format.visual->green_mask);
+        pixels.masks[2] = static_cast<DWORD>(format.visual->blue_mask);
+    }
+    const std::size_t stride = DibStride(size.cx, format.bitsPerPixel);
+    const std::size_t used = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(format.bitsPerPixel / 8);
+    pixels.rows.resize(stride * static_cast<std::size_t>(size.cy));
+    const PixelTarget captured = image.Pixels();
+    for (int y = 0; y < size.cy; ++y)
+        std::memcpy(pixels.rows.data() + stride * y, captured.At(0, y), used);
+    auto capture = std::make_unique<ScreenCapture>(std::move(pixels), m_cache.Palettes());
+    if (!capture->IsValid())
+        return nullptr;
+    return capture;
+}
+
+PaletteHandle X11Graphics::CreatePalette(const LOGPALETTE& palette) { return m_cache.Palettes().Create(palette); }
+
+PaletteHandle X11Graphics::CreateHalftonePalette() { return m_cache.Palettes().CreateHalftone(); }
+
+void X11Graphics::DeletePalette(PaletteHandle palette) { m_cache.Palettes().Delete(palette); }

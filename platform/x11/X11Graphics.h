@@ -1,0 +1,30 @@
+// The graphics seam on an X display: the screen is the whole default
+// screen (all monitors); its copy is taken from the root window (through
+// shared memory where the server offers it) and kept in the display's own
+// format; palettes are records of this process, realized into window
+// colormaps on displays with writable colormaps.
+#pragma once
+
+#include "platform/Graphics.h"
+#include "platform/x11/X11GraphicsCache.h"
+
+class X11Display;
+
+class X11Graphics : public Graphics {
+public:
+    explicit X11Graphics(X11Display& display);
+
+    SIZE ScreenSize() override;
+    // The copy reports the depth as a GDI bitmap would: 8 for 8-bit
+    // displays, 16 for depths 15 and 16, 24 for depth 24 (stored in 32 bits
+    // by the server); any other depth reports 32, which callers refuse.
+    std::unique_ptr<DeviceBitmap> CopyScreen() override;
+
+    PaletteHandle CreatePalette(const LOGPALETTE& palette) override;
+    PaletteHandle CreateHalftonePalette() override;
+    void DeletePalette(PaletteHandle palette) override;
+
+private:
+    X11Display& m_display;
+    X11GraphicsCache m_cache;
+};
