@@ -2,11 +2,7 @@
 
 FrameworkWindow::FrameworkWindow(Platform& platform) : m_platform(platform) {}
 
-FrameworkWindow::~FrameworkWindow()
-{
-    if (m_pNative && m_pNative->IsWindow())
-        m_pNative->Destroy();
-}
+FrameworkWindow::~FrameworkWindow() = default;
 
 bool FrameworkWindow::CreateNative(DWORD exStyle, DWORD style, const RECT& rect, HWND parent)
 {

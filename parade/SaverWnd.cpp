@@ -28,21 +28,25 @@ void SaverWnd::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam)
     Native()->KillTimer(PARADE_TIMER_ID);
 }
 
-void SaverWnd::OnPaint()
-{
-    const auto paint = Native()->BeginPaint();
-}
-
 LRESULT SaverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
         return OnCreate(message, wParam, lParam);
     case WM_BUILD_SCENE:
+        return BuildScene();
+    case WM_TIMER:
+        OnTimer(wParam, lParam);
         return 0;
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wParam) != Native()->Handle())
+            RealizeSaverPalette(true);
+        return 0;
+    case WM_QUERYNEWPALETTE:
+        return static_cast<LRESULT>(RealizeSaverPalette(false));
     case WM_DESTROY:
         OnDestroy(message, wParam, lParam);
         return 0;

@@ -5,15 +5,26 @@
 
 #include "app/FrameworkWindow.h"
 #include "app/ParadeSettings.h"
+#include "imaging/DibPalette.h"
+#include "imaging/DibSurface.h"
+#include "parade/MarcherList.h"
+#include "parade/UnitTable.h"
+
+#include <array>
+#include <memory>
 
 constexpr UINT_PTR PARADE_TIMER_ID = 1;
 
-class SaverWnd : public FrameworkWindow {
+class SaverWnd : public FrameworkWindow, public CanvasInvalidator {
 public:
     SaverWnd(Platform& platform, ParadeSettings& settings, bool autoDelete);
     ~SaverWnd() override;
 
     virtual BOOL CreateSaver(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id, void* context);
+
+    void InvalidateCanvas(const RECT& rect) override;
+    const DibSurface& Canvas() const { return m_canvas; }
+    const MarcherList& Marchers() const { return m_marchers; }
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -23,11 +34,19 @@ protected:
     void OnDestroy(UINT message, WPARAM wParam, LPARAM lParam);
 
     ParadeSettings& m_settings;
+    DibSurface m_canvas;
+    std::array<DibSurface, UNIT_KIND_COUNT> m_strips;
+    MarcherList m_marchers;
+    std::unique_ptr<DibPalette> m_pPalette;
     BOOL m_bAutoDelete;
     int m_cxScreen = 0;
     int m_cyScreen = 0;
     int m_nLaneGap = 0;
 
 private:
+    LRESULT BuildScene();
+    void LoadStrips();
+    void OnTimer(WPARAM id, LPARAM lParam);
     void OnPaint();
+    UINT RealizeSaverPalette(bool forceBackground);
 };

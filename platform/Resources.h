@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-enum class ResourceType { Bitmap, Icon, Cursor, RcData, Dialog };
+enum class ResourceType { Bitmap, Icon, MouseCursor, RcData, Dialog };
 
 struct ResourceBlock {
     const BYTE* data = nullptr;

@@ -31,6 +31,7 @@ public:
 
 class NativeWindow {
 public:
+    // Releases the platform's window without sending it any message.
     virtual ~NativeWindow() = default;
 
     // Creates the window; WM_CREATE reaches the procedure before this returns.
@@ -54,6 +55,8 @@ public:
     virtual void InvalidateRect(const RECT* rect, bool erase) = 0;
     virtual void UpdateWindow() = 0;
     virtual std::unique_ptr<PaintSession> BeginPaint() = 0;
+    // A device context on the client area outside painting (GetDC).
+    virtual std::unique_ptr<PaintSession> GetClientContext() = 0;
 
     // SetCursor(NULL) of the window's own cursor handling.
     virtual void HideCursor() = 0;

@@ -27,6 +27,7 @@ public:
     void InvalidateRect(const RECT* rect, bool erase) override;
     void UpdateWindow() override;
     std::unique_ptr<PaintSession> BeginPaint() override;
+    std::unique_ptr<PaintSession> GetClientContext() override { return OpenPaintSession({ClientRect()}); }
 
     // The rectangles of the client area that wait to be painted.
     const std::vector<RECT>& InvalidArea() const { return m_invalid; }

@@ -1,5 +1,6 @@
 // The Linux program: the saver on the X display.
 #include "app/ParadeApp.h"
+#include "platform/posix/RegFileRegistry.h"
 #include "platform/x11/X11Platform.h"
 
 #include <string>
@@ -8,7 +9,8 @@
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv, argv + argc);
-    X11Platform platform;
+    RegFileRegistry registry(UserConfigFolder());
+    X11Platform platform(registry);
     ParadeApp app(platform);
     if (!app.Initialize(arguments))
         return 0;

@@ -32,7 +32,7 @@ std::string ResourceTypeName(const std::string& scriptType)
     if (scriptType == "ICON")
         return "ResourceType::Icon";
     if (scriptType == "CURSOR")
-        return "ResourceType::Cursor";
+        return "ResourceType::MouseCursor";
     if (scriptType == "DIALOG")
         return "ResourceType::Dialog";
     return "ResourceType::RcData";

@@ -1,0 +1,37 @@
+#include "parade/BackgroundStyle.h"
+
+#include "imaging/DibSurface.h"
+
+namespace {
+constexpr COLORREF BLACK = 0;
+constexpr int FULL_AMOUNT = 255;
+}
+
+void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma)
+{
+    switch (style) {
+    case BACKGROUND_BLACK:
+        surface.ConvertTo24Bit();
+        surface.AdjustGamma(-FULL_AMOUNT);
+        break;
+    case BACKGROUND_WHITE:
+        surface.ConvertTo24Bit();
+        surface.AdjustGamma(FULL_AMOUNT);
+        break;
+    case BACKGROUND_SHADE:
+        surface.ApplyShade(BLACK, 1);
+        break;
+    case BACKGROUND_VERTICAL_INTERLACE:
+        surface.InterlaceColumns(surface, 0, BLACK);
+        break;
+    case BACKGROUND_HORIZONTAL_INTERLACE:
+        surface.InterlaceRows(surface, 0, BLACK);
+        break;
+    case BACKGROUND_GAMMA:
+        surface.ConvertTo24Bit();
+        surface.AdjustGamma(gamma);
+        break;
+    default:
+        break;
+    }
+}

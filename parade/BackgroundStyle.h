@@ -1,0 +1,18 @@
+// The background styles the working background is turned into.
+#pragma once
+
+class DibSurface;
+
+enum BackgroundStyle {
+    BACKGROUND_NORMAL = 0,
+    BACKGROUND_BLACK = 1,
+    BACKGROUND_WHITE = 2,
+    BACKGROUND_SHADE = 3,
+    BACKGROUND_VERTICAL_INTERLACE = 4,
+    BACKGROUND_HORIZONTAL_INTERLACE = 5,
+    BACKGROUND_GAMMA = 6,
+};
+
+// Applies `style`; `gamma` is the brightness amount of BACKGROUND_GAMMA.
+// Any other style leaves the surface as it is. Failing steps change nothing.
+void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma);

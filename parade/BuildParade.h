@@ -1,0 +1,21 @@
+// Lays out the seven lanes and creates their marchers from the settings.
+#pragma once
+
+#include "parade/MarcherList.h"
+#include "parade/UnitTable.h"
+
+#include <array>
+#include <string>
+
+class ParadeSettings;
+class Resources;
+
+// A count stored above this is taken as this many: beyond it the lane is
+// only more of the same units walking over each other.
+constexpr int MAX_MARCHERS_PER_KIND = 10000;
+
+// `strips` are in STRIP_ORDER; `unitNames` are the display names of the
+// kinds in lane order, which are also their settings keys.
+void BuildParade(MarcherList& marchers, const std::array<DibSurface, UNIT_KIND_COUNT>& strips,
+                 const std::array<std::string, UNIT_KIND_COUNT>& unitNames, const ParadeSettings& settings,
+                 int screenWidth, int laneGap);

@@ -1,0 +1,118 @@
+// The scene of a saver window: built once from a copy of the display, moved
+// on every timer tick, painted scaled into the client area.
+#include "parade/SaverWnd.h"
+
+#include "app/SettingsKeys.h"
+#include "parade/BackgroundStyle.h"
+#include "parade/BuildParade.h"
+
+
+LRESULT SaverWnd::BuildScene()
+{
+    Graphics& graphics = m_platform.GetGraphics();
+    const SIZE screen = graphics.ScreenSize();
+    m_cxScreen = screen.cx;
+    m_cyScreen = screen.cy;
+    m_nLaneGap = LaneGap(m_cyScreen);
+
+    const std::unique_ptr<DeviceBitmap> desktop = graphics.CopyScreen();
+    m_canvas.CreateFromBitmap(desktop.get(), 0, DIBFMT_RGB565);
+    LoadStrips();
+
+    const DibSurface& firstStrip = m_strips[0];
+    m_pPalette = std::make_unique<DibPalette>();
+    if (!m_pPalette->CreateFromSurface(graphics, firstStrip))
+        m_pPalette.reset();
+
+    m_canvas.CopyColorTable(firstStrip);
+    ApplyBackgroundStyle(m_canvas, m_settings.ReadInt(KEY_BACKGROUND, DEFAULT_BACKGROUND),
+                         m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
+    if (!m_canvas.IsEmpty() && m_canvas.BitCount() >= 16) {
+        for (DibSurface& strip : m_strips)
+            strip.ConvertTo16Bit(DIBFMT_RGB565);
+        m_canvas.ConvertTo16Bit(DIBFMT_RGB565);
+    }
+    m_marchers.SetBackground(&m_canvas);
+
+    std::array<std::string, UNIT_KIND_COUNT> unitNames;
+    for (std::size_t lane = 0; lane < UNIT_TABLE.size(); ++lane)
+        unitNames[lane] = m_platform.GetResources().LoadString(UNIT_TABLE[lane].nNameId);
+    BuildParade(m_marchers, m_strips, unitNames, m_settings, m_cxScreen, m_nLaneGap);
+
+    Native()->SetTimer(PARADE_TIMER_ID, static_cast<UINT>(m_settings.ReadInt(KEY_SPEED, DEFAULT_SPEED)));
+    return 0;
+}
+
+void SaverWnd::LoadStrips()
+{
+    const Resources& resources = m_platform.GetResources();
+    for (std::size_t slot = 0; slot < m_strips.size(); ++slot)
+        m_strips[slot].LoadFromResource(resources, STRIP_ORDER[slot]);
+}
+
+void SaverWnd::OnTimer(WPARAM id, LPARAM lParam)
+{
+    if (id != PARADE_TIMER_ID) {
+        Default(WM_TIMER, id, lParam);
+        return;
+    }
+    if (Native() == nullptr || !Native()->IsWindow())
+        return;
+    m_marchers.AdvanceAll(m_canvas, *this);
+    m_marchers.RenderAll(m_canvas, *this);
+    Native()->UpdateWindow();
+}
+
+void SaverWnd::InvalidateCanvas(const RECT& rect)
+{
+    const RECT client = Native()->ClientRect();
+    const LONG cx = client.right - client.left;
+    const LONG cy = client.bottom - client.top;
+    if (m_cxScreen <= 0 || m_cyScreen <= 0 || (cx == m_cxScreen && cy == m_cyScreen)) {
+        Native()->InvalidateRect(&rect, false);
+        return;
+    }
+    auto scaleDown = [](LONG value, LONG to, LONG from) {
+        const long long scaled = static_cast<long long>(value) * to;
+        return static_cast<LONG>(scaled >= 0 ? scaled / from : -((-scaled + from - 1) / from));
+    };
+    auto scaleUp = [](LONG value, LONG to, LONG from) {
+        const long long scaled = static_cast<long long>(value) * to;
+        return static_cast<LONG>(scaled >= 0 ? (scaled + from - 1) / from : -(-scaled / from));
+    };
+    const RECT scaled{client.left + scaleDown(rect.left, cx, m_cxScreen), client.top + scaleDown(rect.top, cy, m_cyScreen),
+                      client.left + scaleUp(rect.right, cx, m_cxScreen), client.top + scaleUp(rect.bottom, cy, m_cyScreen)};
+    Native()->InvalidateRect(&scaled, false);
+}
+
+void SaverWnd::OnPaint()
+{
+    const auto paint = Native()->BeginPaint();
+    if (m_canvas.IsEmpty())
+        return;
+    DeviceContext& context = paint->Context();
+    PaletteHandle previous = 0;
+    if (m_pPalette) {
+        previous = context.SelectPalette(m_pPalette->Handle(), true);
+        context.RealizePalette();
+    }
+    const RECT client = Native()->ClientRect();
+    m_canvas.Draw(&context, &client, nullptr);
+    if (previous != 0)
+        context.SelectPalette(previous, false);
+}
+
+UINT SaverWnd::RealizeSaverPalette(bool forceBackground)
+{
+    const auto client = Native()->GetClientContext();
+    DeviceContext& context = client->Context();
+    const PaletteHandle previous = context.SelectPalette(m_pPalette ? m_pPalette->Handle() : 0, forceBackground);
+    const UINT changed = context.RealizePalette();
+    if (previous != 0) {
+        context.SelectPalette(previous, true);
+        context.RealizePalette();
+    }
+    if (changed != 0 || forceBackground)
+        Native()->InvalidateRect(nullptr, true);
+    return changed;
+}

@@ -1,0 +1,32 @@
+// The Windows platform: each seam is the Win32 API it is named after.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Graphics.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Resources.h"
+
+class Win32Platform : public Platform, public System {
+public:
+    explicit Win32Platform(HINSTANCE instance);
+
+    Resources& GetResources() override { return m_resources; }
+    Registry& GetRegistry() override { return m_registry; }
+    Graphics& GetGraphics() override { return m_graphics; }
+    System& GetSystem() override { return *this; }
+    void EnableDialogControls3d() override;
+    std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
+    int RunMessageLoop() override;
+
+    std::string ModulePath() const override;
+    SIZE ScreenMetrics() const override;
+    HWND ForegroundWindow() const override { return ::GetForegroundWindow(); }
+    bool IsWindow(HWND window) const override { return ::IsWindow(window) != FALSE; }
+    bool GetClientRect(HWND window, RECT& rect) const override { return ::GetClientRect(window, &rect) != FALSE; }
+
+private:
+    HINSTANCE m_hInstance;
+    Win32Resources m_resources;
+    Win32Registry m_registry;
+    Win32Graphics m_graphics;
+};

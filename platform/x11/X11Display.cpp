@@ -1,0 +1,72 @@
+#include "platform/x11/X11Display.h"
+
+#include "platform/Resources.h"
+#include "platform/x11/X11Cursor.h"
+#include "res/resource.h"
+
+#include <time.h>
+
+namespace {
+bool g_requestFailed = false;
+
+int RecordError(Display*, XErrorEvent*)
+{
+    g_requestFailed = true;
+    return 0;
+}
+}
+
+X11Display::X11Display()
+{
+    XInitThreads();
+    m_pDisplay = XOpenDisplay(nullptr);
+    if (m_pDisplay != nullptr)
+        XSetErrorHandler(RecordError);
+}
+
+X11Display::~X11Display()
+{
+    if (m_pDisplay == nullptr)
+        return;
+    if (m_blankCursor != 0)
+        XFreeCursor(m_pDisplay, m_blankCursor);
+    XCloseDisplay(m_pDisplay);
+}
+
+Window X11Display::Root() const { return DefaultRootWindow(m_pDisplay); }
+
+Cursor X11Display::BlankCursor(const Resources& resources)
+{
+    if (m_blankCursor == 0)
+        m_blankCursor = CreateCursorFromResource(m_pDisplay, Root(), resources.Load(ResourceType::MouseCursor, IDC_BLANK));
+    return m_blankCursor;
+}
+
+bool X11Display::SyncFailed()
+{
+    XSync(m_pDisplay, False);
+    const bool failed = g_requestFailed;
+    g_requestFailed = false;
+    return failed;
+}
+
+bool X11Display::WindowSize(Window window, int& width, int& height)
+{
+    if (window == 0)
+        return false;
+    SyncFailed();
+    XWindowAttributes attributes;
+    const Status status = XGetWindowAttributes(m_pDisplay, window, &attributes);
+    if (SyncFailed() || status == 0)
+        return false;
+    width = attributes.width;
+    height = attributes.height;
+    return true;
+}
+
+std::int64_t X11Display::NowMicroseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}

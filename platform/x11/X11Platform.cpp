@@ -1,0 +1,143 @@
+#include "platform/x11/X11Platform.h"
+
+#include "platform/posix/EndSignals.h"
+#include "platform/posix/ModulePath.h"
+#include "platform/x11/X11Window.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+class TrackedX11Window : public X11Window {
+public:
+    TrackedX11Window(X11Platform& platform, X11Display& display, MessageLoop& loop, WindowProcedure& procedure)
+        : X11Window(display, loop, procedure), m_platform(platform)
+    {
+        m_platform.AddWindow(*this);
+    }
+    ~TrackedX11Window() override { m_platform.RemoveWindow(*this); }
+
+private:
+    X11Platform& m_platform;
+};
+
+Window ToXWindow(HWND window) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)); }
+
+}
+
+X11Platform::X11Platform(Registry& registry) : m_registry(registry), m_graphics(m_display)
+{
+    if (m_display.IsOpen())
+        m_display.BlankCursor(m_resources);
+    InstallEndSignals();
+}
+
+X11Platform::~X11Platform() = default;
+
+std::unique_ptr<NativeWindow> X11Platform::NewWindow(WindowProcedure& procedure)
+{
+    return std::make_unique<TrackedX11Window>(*this, m_display, m_loop, procedure);
+}
+
+void X11Platform::AddWindow(X11Window& window) { m_windows[&window] = true; }
+
+void X11Platform::RemoveWindow(X11Window& window) { m_windows.erase(&window); }
+
+void X11Platform::ReadXEvents()
+{
+    Display* display = m_display.Get();
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        for (const auto& [window, alive] : m_windows) {
+            if (window->XWindow() == event.xany.window || (window->XParent() != 0 && window->XParent() == event.xany.window)) {
+                window->HandleEvent(event);
+                break;
+            }
+        }
+    }
+}
+
+void X11Platform::CloseOnSignal()
+{
+    if (!TakeEndSignal())
+        return;
+    for (const auto& [window, alive] : m_windows)
+        window->Post(WM_CLOSE, 0, 0);
+}
+
+void X11Platform::WaitForWork()
+{
+    XFlush(m_display.Get());
+    if (m_loop.HasWork() || XPending(m_display.Get()) > 0)
+        return;
+    pollfd watched[2] = {{ConnectionNumber(m_display.Get()), POLLIN, 0}, {EndSignalDescriptor(), POLLIN, 0}};
+    timespec timeout{};
+    timespec* wait = nullptr;
+    if (const auto due = m_loop.NextTimerDue()) {
+        const auto remaining = std::max<MessageLoop::Microseconds>(0, *due - X11Display::NowMicroseconds());
+        timeout.tv_sec = static_cast<time_t>(remaining / 1000000);
+        timeout.tv_nsec = static_cast<long>((remaining % 1000000) * 1000);
+        wait = &timeout;
+    }
+    ppoll(watched, 2, wait, nullptr);
+}
+
+int X11Platform::RunMessageLoop()
+{
+    if (!m_display.IsOpen())
+        return 0;
+    while (true) {
+        ReadXEvents();
+        CloseOnSignal();
+        if (const auto code = m_loop.QuitCode())
+            return *code;
+        if (const auto message = m_loop.Take(X11Display::NowMicroseconds())) {
+            m_loop.Dispatch(*message);
+            continue;
+        }
+        if (m_windows.empty())
+            return 0;
+        WaitForWork();
+    }
+}
+
+std::string X11Platform::ModulePath() const { return ReadModulePath(); }
+
+SIZE X11Platform::ScreenMetrics() const
+{
+    if (!m_display.IsOpen())
+        return SIZE{0, 0};
+    Display* display = m_display.Get();
+    return SIZE{DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+}
+
+HWND X11Platform::ForegroundWindow() const
+{
+    if (!m_display.IsOpen())
+        return nullptr;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_display.Get(), &focus, &revert);
+    return focus > PointerRoot ? reinterpret_cast<HWND>(static_cast<std::uintptr_t>(focus)) : nullptr;
+}
+
+bool X11Platform::IsWindow(HWND window) const
+{
+    int width = 0;
+    int height = 0;
+    return m_display.IsOpen() && m_display.WindowSize(ToXWindow(window), width, height);
+}
+
+bool X11Platform::GetClientRect(HWND window, RECT& rect) const
+{
+    int width = 0;
+    int height = 0;
+    if (!m_display.IsOpen() || !m_display.WindowSize(ToXWindow(window), width, height))
+        return false;
+    rect = RECT{0, 0, width, height};
+    return true;
+}

@@ -1,0 +1,49 @@
+// The Linux platform: windows on the X display, the message loop around
+// the X connection, and the end signals turned into a normal close.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/common/EmbeddedResources.h"
+#include "platform/common/MessageLoop.h"
+#include "platform/x11/X11Display.h"
+#include "platform/x11/X11Graphics.h"
+
+#include <map>
+
+class X11Window;
+
+class X11Platform : public Platform, public System {
+public:
+    explicit X11Platform(Registry& registry);
+    ~X11Platform() override;
+
+    Resources& GetResources() override { return m_resources; }
+    Registry& GetRegistry() override { return m_registry; }
+    Graphics& GetGraphics() override { return m_graphics; }
+    System& GetSystem() override { return *this; }
+    void EnableDialogControls3d() override {}
+    std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
+    int RunMessageLoop() override;
+
+    std::string ModulePath() const override;
+    SIZE ScreenMetrics() const override;
+    HWND ForegroundWindow() const override;
+    bool IsWindow(HWND window) const override;
+    bool GetClientRect(HWND window, RECT& rect) const override;
+
+    // Bookkeeping of the X11 windows alive in this process.
+    void AddWindow(X11Window& window);
+    void RemoveWindow(X11Window& window);
+
+private:
+    void ReadXEvents();
+    void CloseOnSignal();
+    void WaitForWork();
+
+    Registry& m_registry;
+    EmbeddedResources m_resources;
+    mutable X11Display m_display;
+    X11Graphics m_graphics;
+    MessageLoop m_loop;
+    std::map<X11Window*, bool> m_windows;
+};
