@@ -2,7 +2,7 @@
 
 #include "app/SettingsKeys.h"
 
-#include <cstring>
+#include <algorithm>
 #include <utility>
 
 ParadeSettings::ParadeSettings(Registry& registry, std::string registryKey, std::string applicationName)
@@ -21,7 +21,7 @@ int ParadeSettings::ReadInt(const std::string& key, int defaultValue) const
     if (!value || value->data.size() > 4)
         return defaultValue;
     BYTE bytes[4] = {0, 0, 0, 0};
-    std::memcpy(bytes, value->data.data(), value->data.size());
+    std::copy(value->data.begin(), value->data.end(), bytes);
     const auto word = static_cast<DWORD>(bytes[0]) | (static_cast<DWORD>(bytes[1]) << 8) |
                       (static_cast<DWORD>(bytes[2]) << 16) | (static_cast<DWORD>(bytes[3]) << 24);
     return static_cast<int>(word);
@@ -58,11 +58,11 @@ int ParadeSettings::WriteString(const std::string& key, const std::string& text)
 std::string ApplicationNameFromPath(const std::string& modulePath)
 {
     std::string name = modulePath;
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.resize(dot);
     const auto separator = name.find_last_of("\\/:");
     if (separator != std::string::npos)
         name.erase(0, separator + 1);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.resize(dot);
     return name;
 }

@@ -16,6 +16,8 @@ constexpr DWORD REGISTRY_TYPE_DWORD = 4;
 struct RegistryValue {
     DWORD type = 0;
     std::vector<BYTE> data;
+
+    friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
 };
 
 struct RegistryPath {

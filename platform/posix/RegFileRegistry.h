@@ -1,0 +1,43 @@
+// The registry seam over REGEDIT4 files, for systems without a registry.
+// A path {"Software", {"<key>", "<app>", ...}} lives in the file
+// <base>/<key>/<app>.reg, in the section
+// [HKEY_CURRENT_USER\Software\<key>\<app>\...], so that the file imports
+// into a Windows registry as it stands. "Software" is the one key of the
+// branch that exists without being created.
+//
+// Every call takes an advisory lock on <app>.reg.lock, reads the file and,
+// when it changes anything, replaces the file whole: other processes see
+// the old or the new file, and writes of different values by several
+// processes all stay. Lines the parser does not understand are written back
+// as they were; a file that is no REGEDIT4 file at all is renamed to
+// <app>.reg.damaged-<time> before a new one takes its place.
+#pragma once
+
+#include "platform/Registry.h"
+
+#include <optional>
+#include <string>
+
+class RegFileRegistry : public Registry {
+public:
+    explicit RegFileRegistry(std::string baseFolder);
+
+    // Reads the value; creates the key path in the file when it is missing.
+    std::optional<RegistryValue> Query(const RegistryPath& path, const std::string& name) override;
+    bool Store(const RegistryPath& path, const std::string& name, const RegistryValue& value) override;
+
+private:
+    struct Location {
+        std::string folder;
+        std::string file;
+        std::string lockFile;
+        std::string section;
+    };
+    std::optional<Location> Locate(const RegistryPath& path) const;
+
+    std::string m_strBaseFolder;
+};
+
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute
+// path, otherwise $HOME/.config; empty when neither is known.
+std::string UserConfigFolder();
