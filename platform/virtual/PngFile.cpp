@@ -1,0 +1,61 @@
+#include "platform/virtual/PngFile.h"
+
+#include <png.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+bool FinishRead(png_image& image, RgbPicture& picture)
+{
+    image.format = PNG_FORMAT_RGB;
+    const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
+    if (image.width == 0 || image.height == 0 || image.width > MAX_PNG_PIXELS || pixels > MAX_PNG_PIXELS) {
+        png_image_free(&image);
+        return false;
+    }
+    std::vector<BYTE> rgb(PNG_IMAGE_SIZE(image));
+    png_color black{0, 0, 0};
+    if (!png_image_finish_read(&image, &black, rgb.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+    picture.rgb = std::move(rgb);
+    return true;
+}
+}
+
+bool WritePngFile(const std::string& path, const RgbPicture& picture)
+{
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.rgb.size() != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 3)
+        return false;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(picture.width);
+    image.height = static_cast<png_uint_32>(picture.height);
+    image.format = PNG_FORMAT_RGB;
+    const bool written = png_image_write_to_file(&image, path.c_str(), 0, picture.rgb.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    return written;
+}
+
+bool ReadPngMemory(const void* data, std::size_t size, RgbPicture& picture)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (data == nullptr || size == 0 || !png_image_begin_read_from_memory(&image, data, size))
+        return false;
+    return FinishRead(image, picture);
+}
+
+bool ReadPngFile(const std::string& path, RgbPicture& picture)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return ReadPngMemory(bytes.data(), bytes.size(), picture);
+}
