@@ -1,0 +1,23 @@
+// Where a stream's events go: a synthesizer, a sequencer port, a file or a
+// test's record. Every call carries the time at which the event is due, in
+// microseconds of the stream service's clock; a live device sends at once
+// and ignores it, an offline renderer places the event there.
+#pragma once
+
+#include "platform/WinApi.h"
+
+#include <cstdint>
+
+class MidiStreamOutput {
+public:
+    virtual ~MidiStreamOutput() = default;
+
+    // A channel or system message packed as status | data1 << 8 | data2 << 16.
+    virtual void SendShort(DWORD message, std::int64_t when) = 0;
+    // A system-exclusive message, or one piece of a longer one, as stored.
+    virtual void SendLong(const BYTE* data, DWORD length, std::int64_t when) = 0;
+};
+
+// Silences every channel: all sound off, sustain off, all controllers
+// reset and all notes off on channels 1 to 16.
+void SendSilence(MidiStreamOutput& output, std::int64_t when);
