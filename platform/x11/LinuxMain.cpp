@@ -1,8 +1,12 @@
-// The Linux program: the saver on the X display.
+// The Linux program: the saver on the X display, or recorded on an
+// in-memory one.
 #include "app/ParadeApp.h"
+#include "platform/posix/ModulePath.h"
 #include "platform/posix/RegFileRegistry.h"
+#include "platform/virtual/RecordMode.h"
 #include "platform/x11/X11Platform.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,6 +14,17 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv, argv + argc);
     RegFileRegistry registry(UserConfigFolder());
+
+    if (arguments.size() > 1 && arguments[1] == "--record") {
+        std::string error;
+        const auto options = ParseRecordOptions({arguments.begin() + 2, arguments.end()}, error);
+        if (!options) {
+            std::fprintf(stderr, "Dovezi: %s\n", error.c_str());
+            return 2;
+        }
+        return RunRecordMode(*options, registry, ReadModulePath());
+    }
+
     X11Platform platform(registry);
     ParadeApp app(platform);
     if (!app.Initialize(arguments))

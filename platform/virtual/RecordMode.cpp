@@ -1,0 +1,106 @@
+#include "platform/virtual/RecordMode.h"
+
+#include "app/ParadeApp.h"
+#include "app/SettingsKeys.h"
+#include "platform/virtual/GeneratedDesktop.h"
+#include "platform/virtual/GifWriter.h"
+#include "platform/virtual/VirtualDisplay.h"
+#include "platform/virtual/VirtualPlatform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+constexpr std::int64_t MICROSECONDS_PER_SECOND = 1000000;
+constexpr int ANIMATION_SECONDS = 3;
+constexpr int MIN_ANIMATION_STEP_MS = 20;
+
+// The picture placed at the top left of a screen of `size`, cut or padded black.
+std::vector<BYTE> FitToScreen(const RgbPicture& picture, SIZE size)
+{
+    std::vector<BYTE> rows(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy) * 3, 0);
+    const int width = std::min<int>(picture.width, size.cx);
+    for (int y = 0; y < std::min<int>(picture.height, size.cy); ++y)
+        std::copy_n(picture.rgb.begin() + static_cast<std::ptrdiff_t>(y) * picture.width * 3, width * 3,
+                    rows.begin() + static_cast<std::ptrdiff_t>(y) * size.cx * 3);
+    return rows;
+}
+
+std::string FramePath(const std::string& folder, int second)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%04d.png", second);
+    return (std::filesystem::path(folder) / name).string();
+}
+
+bool WriteFrame(const std::string& path, const VirtualDisplay& display, SIZE size)
+{
+    return WritePngFile(path, RgbPicture{size.cx, size.cy, display.RgbRows()});
+}
+
+int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "Dovezi --record: %s\n", message.c_str());
+    return 1;
+}
+
+}
+
+int RunRecordMode(const RecordOptions& options, Registry& registry, const std::string& modulePath)
+{
+    RgbPicture desktop;
+    if (!options.desktop.empty() && !ReadPngFile(options.desktop, desktop))
+        return Fail("cannot read the picture " + options.desktop);
+    const SIZE size = options.size.value_or(options.desktop.empty() ? SIZE{1920, 1080}
+                                                                    : SIZE{desktop.width, desktop.height});
+    if (options.desktop.empty())
+        desktop = GenerateDesktop(size.cx, size.cy);
+
+    std::error_code error;
+    std::filesystem::create_directories(options.folder, error);
+    if (error)
+        return Fail("cannot make the folder " + options.folder + ": " + error.message());
+
+    VirtualDisplay display(size, options.depth);
+    display.ShowDesktop(FitToScreen(desktop, size));
+    VirtualPlatform platform(registry, display, modulePath, size);
+    platform.SetPaintFactory([&display](HWND window, const RECT& client, std::vector<RECT> areas) {
+        return display.OpenPaintSession(window, client, std::move(areas));
+    });
+    ParadeApp app(platform);
+    if (!app.Initialize({modulePath, "-s"}))
+        return Fail("the saver did not start");
+
+    const int speed = app.Settings().ReadInt(KEY_SPEED, DEFAULT_SPEED);
+    const std::int64_t stepMs = std::clamp(speed, MIN_ANIMATION_STEP_MS, 1000);
+    GifWriter animation;
+    const std::string animationPath = (std::filesystem::path(options.folder) / "parade.gif").string();
+    if (!animation.Open(animationPath, size.cx, size.cy))
+        return Fail("cannot write " + animationPath);
+
+    // Frames fall on whole seconds, animation steps every stepMs up to
+    // animationEnd; the clock visits both in time order.
+    const std::int64_t step = stepMs * 1000;
+    const std::int64_t animationEnd = std::min(options.seconds, ANIMATION_SECONDS) * MICROSECONDS_PER_SECOND;
+    const std::int64_t recordingEnd = options.seconds * MICROSECONDS_PER_SECOND;
+    std::int64_t nextStep = step;
+    std::int64_t nextFrame = 0;
+    while (nextFrame <= recordingEnd) {
+        const std::int64_t at = nextStep <= animationEnd ? std::min(nextStep, nextFrame) : nextFrame;
+        platform.RunUntil(at);
+        if (at == nextStep) {
+            animation.AddFrame(display.RgbRows(), static_cast<int>(stepMs / 10));
+            nextStep += step;
+        }
+        if (at == nextFrame) {
+            if (!WriteFrame(FramePath(options.folder, static_cast<int>(at / MICROSECONDS_PER_SECOND)), display, size))
+                return Fail("cannot write the frames in " + options.folder);
+            nextFrame += MICROSECONDS_PER_SECOND;
+        }
+    }
+    if (!animation.Close())
+        return Fail("cannot write " + animationPath);
+    return 0;
+}
