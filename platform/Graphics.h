@@ -7,6 +7,11 @@
 
 #include <memory>
 
+// windowsx.h makes DeletePalette a macro, which would rewrite the member below.
+#ifdef DeletePalette
+#undef DeletePalette
+#endif
+
 // An owned logical palette. The handle is the platform's; 0 means none.
 using PaletteHandle = std::uintptr_t;
 
