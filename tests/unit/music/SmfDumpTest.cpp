@@ -2,26 +2,6 @@
 
 #include <sstream>
 
-TEST(SmfDump, FormatsEachKindOfEvent)
-{
-    SmfEvent event;
-    event.m_byStatus = 0x90;
-    event.m_byData1 = 0x3C;
-    event.m_byData2 = 0x64;
-    EXPECT_EQ(FormatEvent(480, event), "480 90 3C 64");
-    event.m_byStatus = 0xC0;
-    event.m_byData1 = 0x05;
-    EXPECT_EQ(FormatEvent(960, event), "960 C0 05");
-    event.m_byStatus = 0xFF;
-    event.m_byData1 = 0x51;
-    event.m_dwLength = 3;
-    EXPECT_EQ(FormatEvent(0, event), "0 FF 51 3");
-    event.m_byStatus = 0xF7;
-    event.m_dwLength = 4000;
-    EXPECT_EQ(FormatEvent(4294967294u, event), "4294967294 F7 4000");
-    EXPECT_EQ(FormatSongInfo(SmfSongInfo{16, 1, 0xE728, 123456}), "format 1 tracks 16 division 59176 length 123456");
-}
-
 TEST(SmfDump, ListsTheSongAndItsStreamBuffers)
 {
     const SmfSongPtr song = Load(Song({Join({At(0, Meta(0x51, {0x07, 0xA1, 0x20})), At(0, Sysex(0xF0, {0x7E, 0xF7})),

@@ -153,27 +153,6 @@ TEST(FillBuffer, KeepsLongEventsInsideBuffersOfAnyLength)
     EXPECT_EQ(total, 100u);
 }
 
-TEST(EmitLongEvent, WaitsForTheNextBufferWhenLittleIsFree)
-{
-    const SmfSongPtr song = Load(Song({Join({At(0, Sysex(0xF0, {0x01})), EndOfTrack()})}));
-    StreamBuffer buffer(1024);
-    song->m_dwPendingEvent = 0x80000000;
-    song->m_dwPendingRemaining = 2;
-    song->m_pPendingSource = song->m_image.data();
-    song->m_dwFlags |= SMF_SONG_PENDING_F0;
-    buffer.header.dwBytesRecorded = 1012;
-    EXPECT_EQ(EmitLongEvent(*song, 4, buffer.header), SMF_SUCCESS);
-    EXPECT_EQ(buffer.header.dwBytesRecorded, 1012u);
-    EXPECT_EQ(song->m_dwPendingRemaining, 2u);
-    buffer.header.dwBytesRecorded = 1008;
-    EXPECT_EQ(EmitLongEvent(*song, 4, buffer.header), SMF_SUCCESS);
-    EXPECT_EQ(buffer.header.dwBytesRecorded, 1024u);
-    EXPECT_EQ(song->m_dwPendingRemaining, 0u);
-    EXPECT_EQ(song->m_dwPendingEvent, 0u);
-    EXPECT_EQ(buffer.data[1008 + 12], 0xF0);
-    EXPECT_EQ(buffer.data[1008 + 13], 'M');
-}
-
 TEST(BuildStartState, PacksNothingAtTickZero)
 {
     const SmfSongPtr song = Load(Song({Join({At(0, Meta(0x51, {1, 2, 3})), At(0, {0xC0, 0x05}), EndOfTrack()})}));
