@@ -46,8 +46,8 @@ private:
 };
 }
 
-void ScaleArea(const DibSource& source, const RECT& from, const RECT& to, const RECT& clip,
-               const PixelEncoder& encoder, const PixelTarget& target)
+void ScaleArea(const DibSource& source, const PixelConverter& reader, const RECT& from, const RECT& to,
+               const RECT& clip, const PixelEncoder& encoder, const PixelTarget& target)
 {
     const int sourceWidth = from.right - from.left;
     const int sourceHeight = from.bottom - from.top;
@@ -69,7 +69,8 @@ void ScaleArea(const DibSource& source, const RECT& from, const RECT& to, const 
         const auto& down = rows[static_cast<std::size_t>(y - clip.top)];
         for (int k = 0; k < down.count; ++k) {
             const std::uint64_t rowWeight = rows.Weight(down, k);
-            source.ReadRgb(from.top + down.first + k, from.left + firstColumn, readWidth, line.data());
+            reader.ConvertRow(source, from.top + down.first + k, from.left + firstColumn, readWidth,
+                              reinterpret_cast<BYTE*>(line.data()));
             for (std::size_t x = 0; x < width; ++x) {
                 const auto& across = columns[x];
                 std::uint64_t red = 0;
@@ -77,7 +78,7 @@ void ScaleArea(const DibSource& source, const RECT& from, const RECT& to, const 
                 std::uint64_t blue = 0;
                 const std::uint32_t* pixel = line.data() + (across.first - firstColumn);
                 for (int c = 0; c < across.count; ++c) {
-                    const std::uint64_t weight = columns.Weight(across, c);
+                    const std::uint32_t weight = columns.Weight(across, c);
                     red += weight * (pixel[c] >> 16 & 0xFF);
                     green += weight * (pixel[c] >> 8 & 0xFF);
                     blue += weight * (pixel[c] & 0xFF);

@@ -4,12 +4,12 @@
 // and small figures visible as blended colour instead of dropping them.
 #pragma once
 
-#include "platform/common/DibSource.h"
-#include "platform/common/PixelEncoder.h"
+#include "platform/common/PixelConvert.h"
 #include "platform/common/PixelTarget.h"
 
 // Draws source rectangle `from` (rows counted from the top) scaled onto
 // target rectangle `to`, writing only the target pixels inside `clip`,
-// which must lie within `to` and the target.
-void ScaleArea(const DibSource& source, const RECT& from, const RECT& to, const RECT& clip,
-               const PixelEncoder& encoder, const PixelTarget& target);
+// which must lie within `to` and the target. `reader` turns source rows
+// into 32-bit 0x00RRGGBB pixels; `encoder` makes the target's pixels.
+void ScaleArea(const DibSource& source, const PixelConverter& reader, const RECT& from, const RECT& to,
+               const RECT& clip, const PixelEncoder& encoder, const PixelTarget& target);

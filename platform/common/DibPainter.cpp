@@ -43,6 +43,14 @@ bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int 
     return !IsEmptyRect(plan.to);
 }
 
+const PixelConverter& DibPainter::ConverterFor(std::unique_ptr<PixelConverter>& kept, const DibSource& source,
+                                               const PixelEncoder& target)
+{
+    if (kept == nullptr || !kept->Serves(source))
+        kept = std::make_unique<PixelConverter>(source, target);
+    return *kept;
+}
+
 void DibPainter::SetEncoder(std::unique_ptr<PixelEncoder> encoder)
 {
     m_converter.reset();
@@ -61,8 +69,8 @@ int DibPainter::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest, int 
     const RECT bounds = IntersectRects(plan.to, RECT{0, 0, target.width, target.height});
     const bool oneToOne = plan.to.right - plan.to.left == plan.from.right - plan.from.left &&
                           plan.to.bottom - plan.to.top == plan.from.bottom - plan.from.top;
-    if (oneToOne && (m_converter == nullptr || !m_converter->Serves(source)))
-        m_converter = std::make_unique<PixelConverter>(source, *m_encoder);
+    const PixelConverter& converter =
+        oneToOne ? ConverterFor(m_converter, source, *m_encoder) : ConverterFor(m_reader, source, *m_rgb);
     for (const RECT& area : areas) {
         const RECT clip = IntersectRects(area, bounds);
         if (IsEmptyRect(clip))
@@ -71,10 +79,9 @@ int DibPainter::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest, int 
             const int dx = plan.from.left - plan.to.left;
             const int dy = plan.from.top - plan.to.top;
             for (int y = clip.top; y < clip.bottom; ++y)
-                m_converter->ConvertRow(source, y + dy, clip.left + dx, clip.right - clip.left,
-                                        target.At(clip.left, y));
+                converter.ConvertRow(source, y + dy, clip.left + dx, clip.right - clip.left, target.At(clip.left, y));
         } else {
-            ScaleArea(source, plan.from, plan.to, clip, *m_encoder, target);
+            ScaleArea(source, converter, plan.from, plan.to, clip, *m_encoder, target);
         }
         written.push_back(clip);
     }

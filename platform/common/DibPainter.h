@@ -39,8 +39,15 @@ public:
                       const PixelTarget& target, std::vector<RECT>& written);
 
 private:
+    // `kept` made anew unless it serves `source` already.
+    static const PixelConverter& ConverterFor(std::unique_ptr<PixelConverter>& kept, const DibSource& source,
+                                              const PixelEncoder& target);
+
     std::unique_ptr<PixelEncoder> m_encoder;
     std::unique_ptr<PixelConverter> m_converter;
+    // Reads source rows as 0x00RRGGBB for scaling.
+    std::unique_ptr<PixelEncoder> m_rgb = PixelEncoder::ForMasks(32, 0xFF0000, 0x00FF00, 0x0000FF);
+    std::unique_ptr<PixelConverter> m_reader;
 };
 
 // The common part of two rectangles; empty (right <= left or bottom <= top)
