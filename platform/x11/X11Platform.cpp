@@ -42,7 +42,7 @@ std::unique_ptr<NativeWindow> X11Platform::NewWindow(WindowProcedure& procedure)
     return std::make_unique<TrackedX11Window>(*this, m_display, m_loop, procedure);
 }
 
-void X11Platform::AddWindow(X11Window& window) { m_windows[&window] = true; }
+void X11Platform::AddWindow(X11Window& window) { m_windows.insert(&window); }
 
 void X11Platform::RemoveWindow(X11Window& window) { m_windows.erase(&window); }
 
@@ -52,7 +52,7 @@ void X11Platform::ReadXEvents()
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
-        for (const auto& [window, alive] : m_windows) {
+        for (X11Window* window : m_windows) {
             if (window->XWindow() == event.xany.window || (window->XParent() != 0 && window->XParent() == event.xany.window)) {
                 window->HandleEvent(event);
                 break;
@@ -65,7 +65,7 @@ void X11Platform::CloseOnSignal()
 {
     if (!TakeEndSignal())
         return;
-    for (const auto& [window, alive] : m_windows)
+    for (X11Window* window : m_windows)
         window->Post(WM_CLOSE, 0, 0);
 }
 

@@ -8,7 +8,7 @@
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Graphics.h"
 
-#include <map>
+#include <set>
 
 class X11Window;
 
@@ -45,5 +45,5 @@ private:
     mutable X11Display m_display;
     X11Graphics m_graphics;
     MessageLoop m_loop;
-    std::map<X11Window*, bool> m_windows;
+    std::set<X11Window*> m_windows;
 };
