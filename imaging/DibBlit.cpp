@@ -1,0 +1,80 @@
+#include "imaging/DibSurface.h"
+#include "imaging/PixelColor.h"
+#include "imaging/PixelRows.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// An edge moved forward by `distance`, but not past `limit`.
+LONG MoveEdge(LONG edge, std::int64_t distance, LONG limit)
+{
+    const std::int64_t moved = edge + distance;
+    return moved > limit ? limit : static_cast<LONG>(moved);
+}
+
+} // namespace
+
+int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, RECT& sourceRect, int transparent)
+{
+    if (IsEmpty() || source.IsEmpty())
+        return DIBERR_EMPTY;
+    const int bitCount = BitCount();
+    if (source.BitCount() != bitCount || (bitCount != 8 && bitCount != 16 && bitCount != 24))
+        return DIBERR_DEPTH;
+    if (source.Header().biCompression != Header().biCompression)
+        return DIBERR_LAYOUT;
+
+    const LONG destWidth = Header().biWidth;
+    const LONG destHeight = Header().biHeight;
+    const LONG x0 = point.x;
+    const LONG y0 = point.y;
+    if (x0 > destWidth || y0 > destHeight)
+        return DIBERR_POSITION;
+    point.x = std::max<LONG>(x0, 0);
+    point.y = std::max<LONG>(y0, 0);
+
+    // The caller sees the source rectangle clamped to the source and cut by
+    // what lay left of or above the destination.
+    sourceRect.right = std::min<LONG>(sourceRect.right, source.Header().biWidth);
+    sourceRect.bottom = std::min<LONG>(sourceRect.bottom, source.Header().biHeight);
+    if (x0 < 0)
+        sourceRect.left = MoveEdge(sourceRect.left, -static_cast<std::int64_t>(x0), sourceRect.right);
+    if (y0 < 0)
+        sourceRect.top = MoveEdge(sourceRect.top, -static_cast<std::int64_t>(y0), sourceRect.bottom);
+    sourceRect.left = std::max<LONG>(sourceRect.left, 0);
+    sourceRect.top = std::max<LONG>(sourceRect.top, 0);
+
+    const std::int64_t width = std::min<std::int64_t>(static_cast<std::int64_t>(destWidth) - point.x,
+                                                      static_cast<std::int64_t>(sourceRect.right) - sourceRect.left);
+    const std::int64_t height = std::min<std::int64_t>(static_cast<std::int64_t>(destHeight) - point.y,
+                                                       static_cast<std::int64_t>(sourceRect.bottom) - sourceRect.top);
+    if (width <= 0 || height <= 0)
+        return 0;
+
+    const DibLayout destLayout = Layout();
+    const DibLayout sourceLayout = source.Layout();
+    const auto bytesPerPixel = static_cast<std::size_t>(bitCount / 8);
+    const auto pixels = static_cast<std::size_t>(width);
+    const std::size_t destOffset = static_cast<std::size_t>(point.x) * bytesPerPixel;
+    const std::size_t sourceOffset = static_cast<std::size_t>(sourceRect.left) * bytesPerPixel;
+    const PixelValue keyPixel = ToPixel(key);
+    WORD keyWord = 0;
+    std::memcpy(&keyWord, keyPixel.bytes, sizeof keyWord);
+
+    for (std::size_t i = 0; i < static_cast<std::size_t>(height); ++i) {
+        BYTE* out = Row(static_cast<std::size_t>(point.y) + i, destLayout) + destOffset;
+        const BYTE* in = source.Row(static_cast<std::size_t>(sourceRect.top) + i, sourceLayout) + sourceOffset;
+        if (transparent == 0)
+            std::memmove(out, in, pixels * bytesPerPixel);
+        else if (bitCount == 8)
+            PixelRows::KeyedCopy8(in, out, pixels, keyPixel.bytes[0]);
+        else if (bitCount == 16)
+            PixelRows::KeyedCopy16(in, out, pixels, keyWord);
+        else
+            PixelRows::KeyedCopy24(in, out, pixels, keyPixel.bytes);
+    }
+    return 0;
+}

@@ -1,0 +1,50 @@
+// Helpers on bitmap headers and colour tables, and the row geometry that
+// every surface operation addresses its blocks with.
+#pragma once
+
+#include "platform/WinApi.h"
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr std::size_t DIB_HEADER_SIZE = sizeof(BITMAPINFOHEADER);
+constexpr std::size_t DIB_MASKS_SIZE = 3 * sizeof(DWORD);
+// Red, green and blue masks of the 5-6-5 layout, as they follow its header.
+constexpr DWORD DIB_MASKS_565[3] = {0xF800, 0x07E0, 0x001F};
+
+// True when the header's size field is that of an info header (40).
+bool DibHasInfoHeader(const BITMAPINFOHEADER* header);
+// Colour-table entries of an info header, or of a 12-byte core header when
+// the size field is not 40.
+DWORD DibColorCount(const BITMAPINFOHEADER* header);
+// Bytes after the 40-byte header: the colour table, plus the three masks
+// of a BI_BITFIELDS info header.
+std::uint64_t DibColorTableSize(const BITMAPINFOHEADER* header);
+// The lowest index below `count` whose entry has the colour's red, green
+// and blue; 0 when none has.
+int FindColorIndex(const RGBQUAD* table, COLORREF color, DWORD count);
+
+// Row geometry of a picture. All sizes fit in a pointer difference.
+struct DibLayout {
+    std::size_t width = 0;
+    std::size_t height = 0;
+    std::size_t rowBytes = 0;   // the pixel bytes of one row
+    std::size_t stride = 0;     // rowBytes rounded up to a multiple of 4
+    std::size_t imageBytes = 0; // stride * height
+};
+
+// Computes the geometry of a width x height picture at `bitCount` bits per
+// pixel. False when a dimension is not positive or the picture's bytes do
+// not fit in this machine's address space.
+bool DibComputeLayout(LONG width, LONG height, int bitCount, DibLayout& layout);
+
+// Bytes of the block that holds the header and the table or masks that a
+// valid header calls for.
+std::size_t DibInfoSize(const BITMAPINFOHEADER& header);
+
+// True when an info block of `available` bytes holds a header this program
+// can work with: 40-byte header, positive size that fits in memory, one
+// plane, 1, 4, 8, 16 or 24 bits, a colour table only up to 8 bits and no
+// larger than the depth allows, BI_BITFIELDS only at 16 bits, and the
+// table or masks inside the block.
+bool DibIsUsableInfo(const BYTE* info, std::size_t available);

@@ -1,0 +1,239 @@
+#include "imaging/DibSurface.h"
+
+#include "imaging/DibBlock.h"
+#include "imaging/PixelColor.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// The depth of the picture made from a device bitmap of this many bits per pixel in all planes.
+WORD DepthForBits(int bits)
+{
+    if (bits <= 1)
+        return 1;
+    if (bits <= 4)
+        return 4;
+    if (bits <= 8)
+        return 8;
+    if (bits <= 16)
+        return 16;
+    return 24;
+}
+
+bool IsDeviceDepth(WORD bitsPixel)
+{
+    return bitsPixel == 1 || bitsPixel == 4 || bitsPixel == 8 || bitsPixel == 16 || bitsPixel == 24;
+}
+
+BITMAPINFOHEADER ReadHeader(const BYTE* info)
+{
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info, sizeof header);
+    return header;
+}
+
+// True when the device left the header describing the picture that was asked for.
+bool KeptShape(const BYTE* info, std::size_t infoSize, const BITMAPINFOHEADER& asked)
+{
+    if (!DibIsUsableInfo(info, infoSize))
+        return false;
+    const BITMAPINFOHEADER header = ReadHeader(info);
+    return header.biWidth == asked.biWidth && header.biHeight == asked.biHeight &&
+           header.biBitCount == asked.biBitCount && header.biCompression == asked.biCompression;
+}
+
+// right - left of a rectangle's sides, limited to the range of int.
+int Extent(LONG low, LONG high)
+{
+    const std::int64_t extent = static_cast<std::int64_t>(high) - low;
+    return static_cast<int>(std::clamp<std::int64_t>(extent, std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+DibSurface::~DibSurface()
+{
+    Free();
+}
+
+void DibSurface::Free()
+{
+    m_pInfo.reset();
+    m_pBits.reset();
+}
+
+int DibSurface::Width() const
+{
+    return IsEmpty() ? 0 : Header().biWidth;
+}
+
+int DibSurface::Height() const
+{
+    return IsEmpty() ? 0 : Header().biHeight;
+}
+
+int DibSurface::BitCount() const
+{
+    return IsEmpty() ? 0 : Header().biBitCount;
+}
+
+std::size_t DibSurface::Stride() const
+{
+    return IsEmpty() ? 0 : Layout().stride;
+}
+
+DibLayout DibSurface::Layout() const
+{
+    DibLayout layout;
+    DibComputeLayout(Header().biWidth, Header().biHeight, Header().biBitCount, layout);
+    return layout;
+}
+
+BYTE* DibSurface::Row(std::size_t fromTop, const DibLayout& layout)
+{
+    return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
+}
+
+const BYTE* DibSurface::Row(std::size_t fromTop, const DibLayout& layout) const
+{
+    return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
+}
+
+void DibSurface::Install(std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits)
+{
+    m_pInfo = std::move(info);
+    m_pBits = std::move(bits);
+}
+
+PixelValue DibSurface::ToPixel(COLORREF color) const
+{
+    PixelValue pixel;
+    switch (Header().biBitCount) {
+    case 8:
+        pixel.bytes[0] = static_cast<BYTE>(FindColorIndex(ColorTable(), color, DibColorCount(&Header())));
+        pixel.size = 1;
+        break;
+    case 16: {
+        const WORD word = ReduceColor(color, Is565());
+        pixel.bytes[0] = static_cast<BYTE>(word);
+        pixel.bytes[1] = static_cast<BYTE>(word >> 8);
+        pixel.size = 2;
+        break;
+    }
+    default:
+        pixel.bytes[0] = GetBValue(color);
+        pixel.bytes[1] = GetGValue(color);
+        pixel.bytes[2] = GetRValue(color);
+        pixel.size = 3;
+        break;
+    }
+    return pixel;
+}
+
+int DibSurface::LoadFromResource(const Resources& module, UINT id)
+{
+    const UINT name = id & 0xFFFF;
+    if (!module.Find(ResourceType::Bitmap, name))
+        return DIBERR_NORESOURCE;
+    const ResourceBlock block = module.Load(ResourceType::Bitmap, name);
+    // A block that is empty, or whose header promises more than it holds,
+    // is refused before anything is read past its end.
+    if (!DibIsUsableInfo(block.data, block.size))
+        return DIBERR_LOADRESOURCE;
+    const BITMAPINFOHEADER header = ReadHeader(block.data);
+    const std::size_t infoSize = DibInfoSize(header);
+    DibLayout layout;
+    DibComputeLayout(header.biWidth, header.biHeight, header.biBitCount, layout);
+    const std::size_t bitsSize = header.biSizeImage != 0 ? header.biSizeImage : layout.imageBytes;
+    if (bitsSize < layout.imageBytes || bitsSize > block.size - infoSize)
+        return DIBERR_LOADRESOURCE;
+
+    auto info = AllocateDibBlock(infoSize);
+    auto bits = AllocateDibBlock(bitsSize);
+    if (!info || !bits)
+        return DIBERR_NOMEMORY;
+    std::memcpy(info.get(), block.data, infoSize);
+    std::memcpy(bits.get(), block.data + infoSize, bitsSize);
+    Install(std::move(info), std::move(bits));
+    return 0;
+}
+
+int DibSurface::CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palette, int format)
+{
+    BITMAP description{};
+    if (bitmap == nullptr || !bitmap->GetObject(description))
+        return DIBERR_GETBITS;
+    if (!IsDeviceDepth(description.bmBitsPixel))
+        return DIBERR_BITMAPDEPTH;
+    if (description.bmWidth <= 0 || description.bmHeight <= 0)
+        return DIBERR_GETBITS;
+    const WORD depth = DepthForBits(description.bmPlanes * description.bmBitsPixel);
+    DibLayout layout;
+    if (!DibComputeLayout(description.bmWidth, description.bmHeight, depth, layout))
+        return DIBERR_NOMEMORY;
+
+    BITMAPINFOHEADER header{};
+    header.biSize = DIB_HEADER_SIZE;
+    header.biWidth = description.bmWidth;
+    header.biHeight = description.bmHeight;
+    header.biPlanes = 1;
+    header.biBitCount = depth;
+    header.biCompression = depth == 16 && format == DIBFMT_RGB565 ? BI_BITFIELDS : BI_RGB;
+    const std::size_t infoSize = DibInfoSize(header);
+    auto info = AllocateDibBlock(infoSize, true);
+    if (!info)
+        return DIBERR_NOMEMORY;
+    std::memcpy(info.get(), &header, sizeof header);
+    if (header.biCompression == BI_BITFIELDS)
+        std::memcpy(info.get() + DIB_HEADER_SIZE, DIB_MASKS_565, sizeof DIB_MASKS_565);
+
+    auto* completed = reinterpret_cast<BITMAPINFO*>(info.get());
+    const auto lines = static_cast<UINT>(description.bmHeight);
+    bitmap->GetDIBits(palette, lines, nullptr, completed);
+    // The device completes the header; one that changed the picture's shape
+    // or grew the table beyond the block cannot be used.
+    if (!KeptShape(info.get(), infoSize, header))
+        return DIBERR_GETBITS;
+    // A device that reports fewer image bytes than the rows need still
+    // gets room for every row.
+    const std::size_t bitsSize = std::max<std::size_t>(ReadHeader(info.get()).biSizeImage, layout.imageBytes);
+    auto bits = AllocateDibBlock(bitsSize, true);
+    if (!bits)
+        return DIBERR_NOMEMORY;
+    if (bitmap->GetDIBits(palette, lines, bits.get(), completed) == 0 || !KeptShape(info.get(), infoSize, header))
+        return DIBERR_GETBITS;
+    Install(std::move(info), std::move(bits));
+    return 0;
+}
+
+int DibSurface::CopyFrom(const DibSurface& source)
+{
+    if (source.IsEmpty())
+        return DIBERR_EMPTY;
+    const std::size_t infoSize = DibInfoSize(source.Header());
+    const std::size_t bitsSize = source.Layout().imageBytes;
+    auto info = AllocateDibBlock(infoSize);
+    auto bits = AllocateDibBlock(bitsSize);
+    if (!info || !bits)
+        return DIBERR_NOMEMORY;
+    std::memcpy(info.get(), source.m_pInfo.get(), infoSize);
+    std::memcpy(bits.get(), source.m_pBits.get(), bitsSize);
+    Install(std::move(info), std::move(bits));
+    return 0;
+}
+
+int DibSurface::Draw(DeviceContext* dc, const RECT* dest, const RECT* source) const
+{
+    if (IsEmpty() || dc == nullptr)
+        return 0;
+    const RECT whole{0, 0, Header().biWidth, Header().biHeight};
+    const RECT& from = source != nullptr ? *source : whole;
+    const RECT& to = dest != nullptr ? *dest : from;
+    return dc->StretchDIBits(to.left, to.top, Extent(to.left, to.right), Extent(to.top, to.bottom), from.left,
+                             from.top, Extent(from.left, from.right), Extent(from.top, from.bottom), Bits(), Info());
+}

@@ -1,0 +1,74 @@
+// A device-independent picture in memory: one info block (the 40-byte
+// header, then the colour table of an 8-bit picture or the three 5-6-5
+// masks) and one block of bottom-up rows, each padded to 4 bytes. Every
+// operation that replaces the blocks builds the new ones completely first,
+// so a failing operation leaves the picture as it was. Coordinates count
+// y from the top row. Operations answer 0 or a DIBERR_* code.
+#pragma once
+
+#include "imaging/DibHeader.h"
+#include "imaging/DibStatus.h"
+#include "imaging/PixelPattern.h"
+#include "platform/Graphics.h"
+#include "platform/Resources.h"
+#include "platform/WinApi.h"
+
+#include <cstddef>
+#include <memory>
+
+class DibSurface {
+public:
+    DibSurface() = default;
+    ~DibSurface();
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+
+    void Free();
+
+    int LoadFromResource(const Resources& module, UINT id);
+    int CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
+    int CopyFrom(const DibSurface& source);
+
+    int ConvertTo24Bit();
+    int ConvertTo16Bit(int format);
+    int GetPixelColor(int x, int y, COLORREF& color) const;
+    int CopyColorTable(const DibSurface& source);
+
+    int ApplyShade(COLORREF color, int phase);
+    int InterlaceRows(const DibSurface& source, int phase, COLORREF color);
+    int InterlaceColumns(const DibSurface& source, int phase, COLORREF color);
+    int AdjustGamma(int amount);
+
+    int BlitFrom(const DibSurface& source, COLORREF key, POINT& point, RECT& sourceRect, int transparent);
+
+    // Shows the source rectangle (default: the whole picture) scaled into
+    // the destination rectangle (default: the source rectangle); the rows
+    // drawn, 0 on failure or without a device context.
+    int Draw(DeviceContext* dc, const RECT* dest = nullptr, const RECT* source = nullptr) const;
+
+    bool IsEmpty() const { return !m_pInfo; }
+    const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(m_pInfo.get()); }
+    const BYTE* Bits() const { return m_pBits.get(); }
+    // The entries right after the header (DibColorCount of them).
+    const RGBQUAD* ColorTable() const { return reinterpret_cast<const RGBQUAD*>(m_pInfo.get() + DIB_HEADER_SIZE); }
+    // Width, height, bits per pixel and row stride; 0 for an empty surface.
+    int Width() const;
+    int Height() const;
+    int BitCount() const;
+    std::size_t Stride() const;
+
+private:
+    const BITMAPINFOHEADER& Header() const { return *reinterpret_cast<const BITMAPINFOHEADER*>(m_pInfo.get()); }
+    BITMAPINFOHEADER& Header() { return *reinterpret_cast<BITMAPINFOHEADER*>(m_pInfo.get()); }
+    DibLayout Layout() const;
+    bool Is565() const { return Header().biCompression == BI_BITFIELDS; }
+    BYTE* Row(std::size_t fromTop, const DibLayout& layout);
+    const BYTE* Row(std::size_t fromTop, const DibLayout& layout) const;
+    // The colour as this surface stores it (8 bits: its table's index).
+    PixelValue ToPixel(COLORREF color) const;
+    void Install(std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits);
+    int Interlace(const DibSurface& source, int phase, COLORREF color, bool rows);
+
+    std::unique_ptr<BYTE[]> m_pInfo;
+    std::unique_ptr<BYTE[]> m_pBits;
+};

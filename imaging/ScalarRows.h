@@ -1,0 +1,29 @@
+// The per-row pixel loops, written plainly, one pixel at a time. They are
+// the reference for the vector loops and serve where no vector loop exists.
+// Counts are bytes for AddClamp and the pattern loops, pixels otherwise.
+// 16-bit pixels are little-endian words at any even or odd address.
+#pragma once
+
+#include "imaging/PixelPattern.h"
+#include "platform/WinApi.h"
+
+#include <cstddef>
+
+struct ScalarRows {
+    // Each byte becomes byte + amount, limited to 0..255.
+    static void AddClamp(BYTE* bytes, std::size_t count, int amount);
+    // dest = source where the pattern's mask is clear, the pattern's value where it is set.
+    static void BlendPattern(const BYTE* source, BYTE* dest, std::size_t count, const PixelPattern& pattern);
+    // dest = the pattern's value.
+    static void FillPattern(BYTE* dest, std::size_t count, const PixelPattern& pattern);
+    static void Widen555To565(BYTE* pixels, std::size_t count);
+    static void Narrow565To555(BYTE* pixels, std::size_t count);
+    static void Expand16To24(const BYTE* source, BYTE* dest, std::size_t count, bool layout565);
+    static void Reduce24To16(const BYTE* source, BYTE* dest, std::size_t count, bool layout565);
+    static void Lookup8To16(const BYTE* source, BYTE* dest, std::size_t count, const WORD* table);
+    static void Lookup8To24(const BYTE* source, BYTE* dest, std::size_t count, const RGBQUAD* table);
+    // Copies every source pixel that differs from the key.
+    static void KeyedCopy8(const BYTE* source, BYTE* dest, std::size_t count, BYTE key);
+    static void KeyedCopy16(const BYTE* source, BYTE* dest, std::size_t count, WORD key);
+    static void KeyedCopy24(const BYTE* source, BYTE* dest, std::size_t count, const BYTE* key);
+};
