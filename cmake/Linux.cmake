@@ -27,7 +27,7 @@ dovezi_platform_library(dovezi_common platform/common ${DOVEZI_EMBEDDED})
 target_link_libraries(dovezi_common PUBLIC dovezi_core Threads::Threads)
 
 dovezi_platform_library(dovezi_posix platform/posix)
-target_link_libraries(dovezi_posix PUBLIC dovezi_common)
+target_link_libraries(dovezi_posix PUBLIC dovezi_common PkgConfig::FLUIDSYNTH)
 
 dovezi_platform_library(dovezi_virtual platform/virtual)
 target_link_libraries(dovezi_virtual PUBLIC dovezi_posix PkgConfig::PNG)

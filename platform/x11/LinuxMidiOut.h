@@ -1,0 +1,53 @@
+// The MIDI output of the Linux program: our stream service on the steady
+// clock. Devices, in this order: 0 "Software Synthesizer" when a soundfont
+// is found, then every ALSA sequencer port that accepts output. The list is
+// taken once, when first asked for.
+#pragma once
+
+#include "platform/common/MidiStreamClock.h"
+#include "platform/common/MidiStreamDevices.h"
+#include "platform/common/MidiStreamHost.h"
+#include "platform/posix/MidiStreamSynth.h"
+#include "platform/x11/AlsaSeqOutput.h"
+#include "platform/x11/AlsaSeqPorts.h"
+#include "platform/x11/FluidSynthOutput.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class LinuxMidiDevices : public MidiStreamDevices {
+public:
+    explicit LinuxMidiDevices(std::string soundfont) : m_strSoundfont(std::move(soundfont)) {}
+
+    UINT Count() override;
+    std::string Name(UINT id) override;
+    MidiStreamOutput* Open(UINT id) override;
+
+private:
+    void Enumerate();
+    MidiStreamOutput* OpenSynth();
+    MidiStreamOutput* OpenPort(std::size_t index);
+
+    const std::string m_strSoundfont;
+    bool m_bEnumerated = false;
+    bool m_bHasSynth = false;
+    std::vector<AlsaSeqPort> m_ports;
+    std::unique_ptr<FluidSynthOutput> m_synth;
+    bool m_bSynthFailed = false;
+    std::vector<std::unique_ptr<AlsaSeqOutput>> m_portOutputs;
+};
+
+// The clock and the devices come before the host, so that the host's
+// streams end while both still exist.
+struct LinuxMidiOutParts {
+    explicit LinuxMidiOutParts(std::string soundfont) : devices(std::move(soundfont)) {}
+
+    SteadyMidiStreamClock clock;
+    LinuxMidiDevices devices;
+};
+
+class LinuxMidiOut : private LinuxMidiOutParts, public MidiStreamHost {
+public:
+    explicit LinuxMidiOut(std::string soundfont = DEFAULT_SOUNDFONT);
+};
