@@ -14,6 +14,7 @@
 #include "platform/common/MidiStreamClock.h"
 #include "platform/common/MidiStreamDevices.h"
 #include "platform/common/MidiStreamHost.h"
+#include "platform/posix/MidiStreamPreciseClock.h"
 #include "platform/virtual/WavFile.h"
 #include "platform/virtual/WavSynthOutput.h"
 
@@ -170,7 +171,7 @@ Lateness Summarize(std::vector<double> lateness, double cpuSeconds, double music
 
 Lateness PlayLive()
 {
-    SteadyMidiStreamClock clock;
+    MidiStreamPreciseClock clock;
     LatenessOutput output(clock, LIVE_EVENTS);
     OneDevice device(output);
     MidiStreamHost host(clock, device);
@@ -204,7 +205,7 @@ Lateness PlayLive()
 // same clock and notes how late it wakes.
 Lateness SleepBare(int count)
 {
-    SteadyMidiStreamClock clock;
+    MidiStreamPreciseClock clock;
     std::vector<double> lateness;
     double firstCpu = 0;
     double lastCpu = 0;

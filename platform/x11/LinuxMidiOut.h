@@ -1,5 +1,5 @@
 // The MIDI output of the Linux program: our stream service on the steady
-// clock. Devices, in this order: 0 "Software Synthesizer" when a soundfont
+// clock, waking without timer slack. Devices, in this order: 0 "Software Synthesizer" when a soundfont
 // is found, then every ALSA sequencer port that accepts output. The list is
 // taken once, when first asked for.
 #pragma once
@@ -7,6 +7,7 @@
 #include "platform/common/MidiStreamClock.h"
 #include "platform/common/MidiStreamDevices.h"
 #include "platform/common/MidiStreamHost.h"
+#include "platform/posix/MidiStreamPreciseClock.h"
 #include "platform/posix/MidiStreamSynth.h"
 #include "platform/x11/AlsaSeqOutput.h"
 #include "platform/x11/AlsaSeqPorts.h"
@@ -43,7 +44,7 @@ private:
 struct LinuxMidiOutParts {
     explicit LinuxMidiOutParts(std::string soundfont) : devices(std::move(soundfont)) {}
 
-    SteadyMidiStreamClock clock;
+    MidiStreamPreciseClock clock;
     LinuxMidiDevices devices;
 };
 
