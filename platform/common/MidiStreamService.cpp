@@ -5,7 +5,12 @@ MidiStreamService::MidiStreamService(MidiStreamClock& clock, MidiStreamOutput& o
     : m_clock(clock), m_output(output), m_client(client)
 {
     m_clock.Watch(m_mutex, m_wake);
-    m_thread = std::thread(&MidiStreamService::Run, this);
+    try {
+        m_thread = std::thread(&MidiStreamService::Run, this);
+    } catch (...) {
+        m_clock.Unwatch(m_wake);
+        throw;
+    }
 }
 
 MidiStreamService::~MidiStreamService()

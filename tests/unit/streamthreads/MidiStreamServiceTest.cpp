@@ -161,30 +161,6 @@ TEST_F(StreamService, BuffersQueuedFromTheCallbackKeepTheMusicGoing)
     EXPECT_EQ(m_client.Callbacks().back().message, static_cast<UINT>(MOM_CLOSE));
 }
 
-TEST_F(StreamService, PauseAndRestartFromTheCallbackTakeEffectAtOnce)
-{
-    EventBuffer first;
-    EventBuffer second;
-    first.Short(100, NoteOn(1));
-    second.Short(100, NoteOn(2));
-    m_client.onCallback = [&](UINT message, MIDIHDR*) {
-        if (message == MOM_DONE) {
-            EXPECT_EQ(m_host.StreamPause(m_stream), 0u);
-        }
-    };
-    Queue(first);
-    Queue(second);
-    ASSERT_EQ(m_host.StreamRestart(m_stream), 0u);
-    AdvanceTo(50'000);
-    AdvanceTo(1'000'000);
-    EXPECT_EQ(Output().Events().size(), 1u);
-    m_client.onCallback = nullptr;
-    ASSERT_EQ(m_host.StreamRestart(m_stream), 0u);
-    AdvanceTo(1'050'000);
-    ASSERT_EQ(Output().Events().size(), 2u);
-    EXPECT_EQ(Output().Events()[1].when, 1'050'000);
-}
-
 TEST_F(StreamService, TheHostChecksHandlesDevicesAndHeaders)
 {
     std::string name;
