@@ -22,8 +22,8 @@ RECT IntersectRects(const RECT& a, const RECT& b)
 
 bool IsEmptyRect(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
 
-bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc,
-                 int cxSrc, int cySrc, StretchPlan& plan)
+bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc, int cxSrc,
+                 int cySrc, StretchPlan& plan)
 {
     if (cxDest <= 0 || cyDest <= 0 || cxSrc <= 0 || cySrc <= 0)
         return false;
@@ -36,10 +36,9 @@ bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int 
         return false;
     plan.from = RECT{static_cast<LONG>(cut[0]), static_cast<LONG>(cut[1]), static_cast<LONG>(cut[2]),
                      static_cast<LONG>(cut[3])};
-    plan.to = RECT{Proportional(xDest, cxDest, cut[0] - wanted[0], cxSrc),
-                   Proportional(yDest, cyDest, cut[1] - wanted[1], cySrc),
-                   Proportional(xDest, cxDest, cut[2] - wanted[0], cxSrc),
-                   Proportional(yDest, cyDest, cut[3] - wanted[1], cySrc)};
+    plan.to = RECT{
+        Proportional(xDest, cxDest, cut[0] - wanted[0], cxSrc), Proportional(yDest, cyDest, cut[1] - wanted[1], cySrc),
+        Proportional(xDest, cxDest, cut[2] - wanted[0], cxSrc), Proportional(yDest, cyDest, cut[3] - wanted[1], cySrc)};
     return !IsEmptyRect(plan.to);
 }
 
@@ -57,8 +56,8 @@ void DibPainter::SetEncoder(std::unique_ptr<PixelEncoder> encoder)
     m_encoder = std::move(encoder);
 }
 
-int DibPainter::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc, int cxSrc,
-                              int cySrc, const void* bits, const BITMAPINFO* info, const std::vector<RECT>& areas,
+int DibPainter::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc, int cxSrc, int cySrc,
+                              const void* bits, const BITMAPINFO* info, const std::vector<RECT>& areas,
                               const PixelTarget& target, std::vector<RECT>& written)
 {
     DibSource source;

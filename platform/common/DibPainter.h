@@ -22,8 +22,8 @@ struct StretchPlan {
 // False when the call draws nothing: an empty or mirrored rectangle, or a
 // source rectangle outside the picture. As in GDI, ySrc of a bottom-up
 // picture counts from its bottom row.
-bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc,
-                 int cxSrc, int cySrc, StretchPlan& plan);
+bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc, int cxSrc,
+                 int cySrc, StretchPlan& plan);
 
 class DibPainter {
 public:

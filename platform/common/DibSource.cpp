@@ -93,8 +93,8 @@ bool DibSource::Open(const BITMAPINFO* info, const void* bits)
         std::memcpy(m_masks, masks, sizeof masks);
     } else {
         const DWORD entries = 1u << bitCount;
-        m_paletteSize = static_cast<int>(header.biClrUsed != 0 && header.biClrUsed < entries ? header.biClrUsed
-                                                                                             : entries);
+        m_paletteSize =
+            static_cast<int>(header.biClrUsed != 0 && header.biClrUsed < entries ? header.biClrUsed : entries);
         const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(after);
         for (int i = 0; i < m_paletteSize; ++i)
             m_palette[i] = static_cast<std::uint32_t>(table[i].rgbRed) << 16 |

@@ -49,15 +49,9 @@ void StoreFromTable(int bytes, const std::uint32_t* table, const BYTE* indices, 
     }
 }
 
-std::uint32_t Scalar565To32(std::uint32_t p)
-{
-    return (p & 0xF800) << 8 | (p & 0x07E0) << 5 | (p & 0x001F) << 3;
-}
+std::uint32_t Scalar565To32(std::uint32_t p) { return (p & 0xF800) << 8 | (p & 0x07E0) << 5 | (p & 0x001F) << 3; }
 
-std::uint32_t Scalar555To32(std::uint32_t p)
-{
-    return (p & 0x7C00) << 9 | (p & 0x03E0) << 6 | (p & 0x001F) << 3;
-}
+std::uint32_t Scalar555To32(std::uint32_t p) { return (p & 0x7C00) << 9 | (p & 0x03E0) << 6 | (p & 0x001F) << 3; }
 
 #if defined(__SSE2__)
 // Eight 16-bit pixels whose channels were each moved to the top of a byte
@@ -103,8 +97,7 @@ void Convert555To32(const BYTE* in, int count, BYTE* out)
 }
 
 PixelConverter::PixelConverter(const DibSource& source, const PixelEncoder& target)
-    : m_target(target), m_bitCount(source.BitCount()),
-      m_masks{source.RedMask(), source.GreenMask(), source.BlueMask()}
+    : m_target(target), m_bitCount(source.BitCount()), m_masks{source.RedMask(), source.GreenMask(), source.BlueMask()}
 {
     if (source.IsIndexed()) {
         m_path = Path::Indexed;

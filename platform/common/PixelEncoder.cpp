@@ -90,6 +90,6 @@ std::uint32_t PixelEncoder::EncodeExact(std::uint32_t rgb) const
 
 bool PixelEncoder::SameFormat(const PixelEncoder& other) const
 {
-    return m_bitsPerPixel == other.m_bitsPerPixel && m_masks[0] == other.m_masks[0] &&
-           m_masks[1] == other.m_masks[1] && m_masks[2] == other.m_masks[2] && m_colormap == other.m_colormap;
+    return m_bitsPerPixel == other.m_bitsPerPixel && m_masks[0] == other.m_masks[0] && m_masks[1] == other.m_masks[1] &&
+           m_masks[2] == other.m_masks[2] && m_colormap == other.m_colormap;
 }

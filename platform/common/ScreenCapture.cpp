@@ -12,10 +12,7 @@ constexpr DWORD MASKS_555[3] = {0x7C00, 0x03E0, 0x001F};
 constexpr DWORD MASKS_565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD MASKS_888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
-DWORD* MasksOf(BITMAPINFO* info)
-{
-    return reinterpret_cast<DWORD*>(reinterpret_cast<BYTE*>(info) + INFO_HEADER_SIZE);
-}
+DWORD* MasksOf(BITMAPINFO* info) { return reinterpret_cast<DWORD*>(reinterpret_cast<BYTE*>(info) + INFO_HEADER_SIZE); }
 
 RGBQUAD ToQuad(std::uint32_t rgb)
 {
@@ -108,10 +105,10 @@ int ScreenCapture::GetDIBits(PaletteHandle palette, UINT lines, void* bits, BITM
         return rows;
 
     const bool copyIndices = bitCount == 8 && m_source.IsIndexed();
-    const std::unique_ptr<PixelEncoder> encoder =
-        copyIndices       ? nullptr
-        : table.empty() ? PixelEncoder::ForMasks(bitCount, masks[0], masks[1], masks[2])
-                          : PixelEncoder::ForColormap(table);
+    const std::unique_ptr<PixelEncoder> encoder = copyIndices ? nullptr
+                                                  : table.empty()
+                                                      ? PixelEncoder::ForMasks(bitCount, masks[0], masks[1], masks[2])
+                                                      : PixelEncoder::ForColormap(table);
     std::unique_ptr<PixelConverter> converter;
     if (encoder != nullptr)
         converter = std::make_unique<PixelConverter>(m_source, *encoder);

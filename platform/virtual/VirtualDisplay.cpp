@@ -22,8 +22,8 @@ public:
                       const void* bits, const BITMAPINFO* info) override
     {
         std::vector<RECT> written;
-        const int rows = m_display.m_painter.StretchDIBits(xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc,
-                                                           bits, info, m_areas, m_display.Framebuffer(), written);
+        const int rows = m_display.m_painter.StretchDIBits(xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits,
+                                                           info, m_areas, m_display.Framebuffer(), written);
         m_bDrew = m_bDrew || !written.empty();
         return rows;
     }
@@ -105,7 +105,8 @@ void VirtualDisplay::ShowDesktop(const std::vector<BYTE>& rgbRows)
     for (int y = 0; y < m_size.cy && rowBytes * (y + 1) <= rgbRows.size(); ++y) {
         const BYTE* in = rgbRows.data() + rowBytes * y;
         for (int x = 0; x < m_size.cx; ++x, in += 3) {
-            const std::uint32_t rgb = static_cast<std::uint32_t>(in[0]) << 16 | static_cast<std::uint32_t>(in[1]) << 8 | in[2];
+            const std::uint32_t rgb =
+                static_cast<std::uint32_t>(in[0]) << 16 | static_cast<std::uint32_t>(in[1]) << 8 | in[2];
             StorePixel(screen.At(x, y), screen.bytesPerPixel, encoder.EncodeExact(rgb));
         }
     }

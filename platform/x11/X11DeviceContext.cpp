@@ -15,11 +15,12 @@ int X11DeviceContext::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest
         return 0;
     X11GraphicsCache::WindowGraphics* graphics = m_cache.For(m_window);
     const RECT bounds = BoundingRect(m_areas);
-    if (graphics == nullptr || bounds.left < 0 || bounds.top < 0 || !graphics->image.Reserve(bounds.right, bounds.bottom))
+    if (graphics == nullptr || bounds.left < 0 || bounds.top < 0 ||
+        !graphics->image.Reserve(bounds.right, bounds.bottom))
         return 0;
     m_written.clear();
-    const int rows = graphics->painter.StretchDIBits(xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits,
-                                                     info, m_areas, graphics->image.Pixels(), m_written);
+    const int rows = graphics->painter.StretchDIBits(xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits, info,
+                                                     m_areas, graphics->image.Pixels(), m_written);
     for (std::size_t i = 0; i < m_written.size(); ++i)
         graphics->image.Put(m_window, graphics->gc, m_written[i], i + 1 == m_written.size());
     return rows;

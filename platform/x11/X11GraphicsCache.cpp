@@ -97,8 +97,8 @@ std::unique_ptr<PixelEncoder> X11GraphicsCache::EncoderFor(const X11VisualFormat
         return PixelEncoder::ForColormap(colors.empty() ? DefaultColors() : colors);
     }
     return PixelEncoder::ForMasks(format.bitsPerPixel, static_cast<DWORD>(format.visual->red_mask),
-                                   static_cast<DWORD>(format.visual->green_mask),
-                                   static_cast<DWORD>(format.visual->blue_mask));
+                                  static_cast<DWORD>(format.visual->green_mask),
+                                  static_cast<DWORD>(format.visual->blue_mask));
 }
 
 X11GraphicsCache::WindowGraphics* X11GraphicsCache::For(Window window)

@@ -151,8 +151,7 @@ bool X11GraphicsImage::Get(Drawable drawable, int width, int height)
     const bool failed = m_display.SyncFailed();
     if (copy == nullptr)
         return false;
-    const bool fits = !failed && copy->bits_per_pixel == m_pImage->bits_per_pixel &&
-                      copy->byte_order == LSBFirst;
+    const bool fits = !failed && copy->bits_per_pixel == m_pImage->bits_per_pixel && copy->byte_order == LSBFirst;
     if (fits) {
         const auto rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(copy->bits_per_pixel / 8);
         for (int y = 0; y < height; ++y)

@@ -21,8 +21,8 @@ public:
     // Makes `window` show `colors` (0x00RRGGBB) in its first cells; the
     // other cells keep `initial`, the colours the window had before its
     // first realization. Returns the number of cells whose colour changed.
-    UINT Realize(Display* display, Window window, Visual* visual, bool install, const std::vector<std::uint32_t>& colors,
-                 const std::vector<std::uint32_t>& initial);
+    UINT Realize(Display* display, Window window, Visual* visual, bool install,
+                 const std::vector<std::uint32_t>& colors, const std::vector<std::uint32_t>& initial);
     // The colours of the window's own colormap; empty before the first realization.
     const std::vector<std::uint32_t>& Colors() const { return m_colors; }
     void Free(Display* display);

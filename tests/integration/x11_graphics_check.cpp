@@ -4,6 +4,7 @@
 // with the expected colours, full size, shrunk and clipped to the painted
 // areas, through shared memory and through the client's memory.
 #include "platform/WinApi.h"
+#include "platform/common/DibSource.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Graphics.h"
 #include "platform/x11/X11GraphicsImage.h"
@@ -50,40 +51,43 @@ public:
     unsigned long PixelOf(std::uint32_t rgb) const
     {
         unsigned long pixel = 0;
-        const unsigned long masks[3] = {m_pVisual->red_mask, m_pVisual->green_mask, m_pVisual->blue_mask};
         for (int channel = 0; channel < 3; ++channel) {
-            const unsigned long mask = masks[channel];
             int shift = 0;
-            while (((mask >> shift) & 1) == 0)
-                ++shift;
             int width = 0;
-            while (((mask >> (shift + width)) & 1) != 0)
-                ++width;
+            MaskRun(Mask(channel), shift, width);
             const unsigned long value = rgb >> (16 - 8 * channel) & 0xFF;
             pixel |= (value >> (8 - width)) << shift;
         }
         return pixel;
     }
 
-    std::uint32_t ColorOf(unsigned long pixel, Colormap colormap) const
+    // The colours of all pixel values: through `colormap` on indexed
+    // servers, from the masks on the others.
+    std::vector<std::uint32_t> ColorsOf(Colormap colormap) const
     {
+        std::vector<std::uint32_t> colors;
         if (Indexed()) {
-            XColor color{};
-            color.pixel = pixel;
-            XQueryColor(m_pX, colormap, &color);
-            return static_cast<std::uint32_t>(color.red >> 8) << 16 | static_cast<std::uint32_t>(color.green >> 8) << 8 |
-                   color.blue >> 8;
+            std::vector<XColor> cells(256);
+            for (unsigned long i = 0; i < cells.size(); ++i)
+                cells[i].pixel = i;
+            XQueryColors(m_pX, colormap, cells.data(), static_cast<int>(cells.size()));
+            for (const XColor& color : cells)
+                colors.push_back(static_cast<std::uint32_t>(color.red >> 8) << 16 |
+                                 static_cast<std::uint32_t>(color.green >> 8) << 8 | color.blue >> 8);
         }
+        return colors;
+    }
+
+    std::uint32_t ColorOf(unsigned long pixel, const std::vector<std::uint32_t>& colors) const
+    {
+        if (Indexed())
+            return colors[pixel & 0xFF];
         std::uint32_t rgb = 0;
-        const unsigned long masks[3] = {m_pVisual->red_mask, m_pVisual->green_mask, m_pVisual->blue_mask};
-        for (const unsigned long mask : masks) {
+        for (int channel = 0; channel < 3; ++channel) {
             int shift = 0;
-            while (((mask >> shift) & 1) == 0)
-                ++shift;
             int width = 0;
-            while (((mask >> (shift + width)) & 1) != 0)
-                ++width;
-            rgb = rgb << 8 | static_cast<std::uint32_t>(((pixel & mask) >> shift) << (8 - width));
+            MaskRun(Mask(channel), shift, width);
+            rgb = rgb << 8 | static_cast<std::uint32_t>(((pixel & Mask(channel)) >> shift) << (8 - width));
         }
         return rgb;
     }
@@ -111,10 +115,9 @@ public:
         attributes.background_pixel = BlackPixel(m_pX, m_screen);
         attributes.override_redirect = True;
         attributes.event_mask = ExposureMask;
-        const Window window = XCreateWindow(m_pX, m_display.Root(), x, y, static_cast<unsigned>(width),
-                                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
-                                            CopyFromParent, CWBackPixel | CWOverrideRedirect | CWEventMask,
-                                            &attributes);
+        const Window window = XCreateWindow(
+            m_pX, m_display.Root(), x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+            CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect | CWEventMask, &attributes);
         XMapRaised(m_pX, window);
         XEvent event;
         XWindowEvent(m_pX, window, ExposureMask, &event);
@@ -129,15 +132,21 @@ public:
         XGetWindowAttributes(m_pX, window, &attributes);
         XImage* image = XGetImage(m_pX, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
                                   AllPlanes, ZPixmap);
+        const std::vector<std::uint32_t> cells = ColorsOf(attributes.colormap);
         std::vector<std::uint32_t> colors;
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                colors.push_back(ColorOf(XGetPixel(image, x, y), attributes.colormap));
+                colors.push_back(ColorOf(XGetPixel(image, x, y), cells));
         XDestroyImage(image);
         return colors;
     }
 
     Display* X() const { return m_pX; }
+    DWORD Mask(int channel) const
+    {
+        const unsigned long masks[3] = {m_pVisual->red_mask, m_pVisual->green_mask, m_pVisual->blue_mask};
+        return static_cast<DWORD>(masks[channel]);
+    }
     Visual* VisualOf() const { return m_pVisual; }
 
 private:
@@ -172,10 +181,14 @@ struct Dib {
         bits.assign(((w * bitCount + 31) / 32 * 4) * h, 0);
     }
     const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(info.data()); }
-    BYTE* At(int x, int y) { return bits.data() + (height - 1 - y) * ((width * bitCount + 31) / 32 * 4) + x * bitCount / 8; }
+    BYTE* At(int x, int y)
+    {
+        return bits.data() + (height - 1 - y) * ((width * bitCount + 31) / 32 * 4) + x * bitCount / 8;
+    }
     void Set(int x, int y, std::uint32_t rgb)
     {
-        const auto pixel = static_cast<std::uint16_t>((rgb >> 19 & 0x1F) << 11 | (rgb >> 10 & 0x3F) << 5 | (rgb >> 3 & 0x1F));
+        const auto pixel =
+            static_cast<std::uint16_t>((rgb >> 19 & 0x1F) << 11 | (rgb >> 10 & 0x3F) << 5 | (rgb >> 3 & 0x1F));
         std::memcpy(At(x, y), &pixel, 2);
     }
     void SetColor(int index, std::uint32_t rgb)
@@ -220,7 +233,8 @@ std::uint32_t SurfaceColor(const Dib& dib, Dib& writable, int x, int y)
     if (dib.bitCount == 8) {
         const auto* table = reinterpret_cast<const RGBQUAD*>(dib.info.data() + 40);
         const RGBQUAD quad = table[*writable.At(x, y)];
-        return static_cast<std::uint32_t>(quad.rgbRed) << 16 | static_cast<std::uint32_t>(quad.rgbGreen) << 8 | quad.rgbBlue;
+        return static_cast<std::uint32_t>(quad.rgbRed) << 16 | static_cast<std::uint32_t>(quad.rgbGreen) << 8 |
+               quad.rgbBlue;
     }
     std::uint16_t pixel = 0;
     std::memcpy(&pixel, writable.At(x, y), 2);
@@ -289,7 +303,8 @@ void CheckCapture(Server& server, X11Graphics& graphics)
     Check(wrong == 0, "the copied pixels match the picture", wrong);
     if (server.Indexed()) {
         const auto* table = reinterpret_cast<const RGBQUAD*>(info.data() + 40);
-        const std::uint32_t white = server.ColorOf(WhitePixel(server.X(), 0), DefaultColormap(server.X(), 0));
+        const std::uint32_t white =
+            server.ColorOf(WhitePixel(server.X(), 0), server.ColorsOf(DefaultColormap(server.X(), 0)));
         const RGBQUAD quad = table[WhitePixel(server.X(), 0)];
         Check((static_cast<std::uint32_t>(quad.rgbRed) << 16 | quad.rgbGreen << 8 | quad.rgbBlue) == white,
               "the colour table holds the colormap");
@@ -307,8 +322,10 @@ void CheckPresent(X11Display& display, Server& server, X11Graphics& graphics, in
     int wrong = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            wrong += shown[static_cast<std::size_t>(y) * width + x] != SurfaceColor(dib, readable, x * shrink, y * shrink);
-    Check(wrong == 0, shrink == 1 ? "a surface shows 1:1 with its colours" : "a shrunk surface shows its blocks", wrong);
+            wrong +=
+                shown[static_cast<std::size_t>(y) * width + x] != SurfaceColor(dib, readable, x * shrink, y * shrink);
+    Check(wrong == 0, shrink == 1 ? "a surface shows 1:1 with its colours" : "a shrunk surface shows its blocks",
+          wrong);
 
     // A second paint of part of the window reuses the image and leaves the rest.
     XClearWindow(server.X(), window);
@@ -357,7 +374,8 @@ void CheckImageKinds(X11Display& display, Server& server)
         const PixelTarget pixels = image.Pixels();
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x) {
-                const unsigned long pixel = server.Indexed() ? WhitePixel(server.X(), 0) : server.PixelOf(PatternColor(x, y));
+                const unsigned long pixel =
+                    server.Indexed() ? WhitePixel(server.X(), 0) : server.PixelOf(PatternColor(x, y));
                 for (int i = 0; i < pixels.bytesPerPixel; ++i)
                     pixels.At(x, y)[i] = static_cast<BYTE>(pixel >> (8 * i));
             }
@@ -365,7 +383,8 @@ void CheckImageKinds(X11Display& display, Server& server)
         image.Put(window, gc, RECT{0, 0, 40, 30}, true);
         XFreeGC(server.X(), gc);
         const std::vector<std::uint32_t> shown = server.ReadWindow(window, 40, 30);
-        const std::uint32_t white = server.ColorOf(WhitePixel(server.X(), 0), DefaultColormap(server.X(), 0));
+        const std::uint32_t white =
+            server.ColorOf(WhitePixel(server.X(), 0), server.ColorsOf(DefaultColormap(server.X(), 0)));
         int wrong = 0;
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x)

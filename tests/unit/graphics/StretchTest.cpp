@@ -82,9 +82,8 @@ TEST_F(StretchTest, DrawsNothingForEmptyMirroredOrMissingSources)
     EXPECT_EQ(Draw(dib, {0, 0, 0, 12}, {0, 0, 16, 12}, {{0, 0, 16, 12}}), 0);
     EXPECT_EQ(Draw(dib, {16, 0, 0, 12}, {0, 0, 16, 12}, {{0, 0, 16, 12}}), 0);
     EXPECT_EQ(Draw(dib, {0, 0, 16, 12}, {16, 0, 32, 12}, {{0, 0, 16, 12}}), 0);
-    EXPECT_EQ(m_painter.StretchDIBits(0, 0, 4, 4, 0, 0, 4, 4, nullptr, dib.Info(), {{0, 0, 16, 12}}, m_target,
-                                      m_written),
-              0);
+    EXPECT_EQ(
+        m_painter.StretchDIBits(0, 0, 4, 4, 0, 0, 4, 4, nullptr, dib.Info(), {{0, 0, 16, 12}}, m_target, m_written), 0);
     EXPECT_EQ(At(0, 0), UNTOUCHED);
 }
 

@@ -17,7 +17,10 @@ std::vector<BYTE> Desktop(std::uint32_t (*color)(int x, int y))
     return rgb;
 }
 
-std::uint32_t Gradient(int x, int y) { return static_cast<std::uint32_t>(x * 32) << 16 | static_cast<std::uint32_t>(y * 40) << 8 | 0x18; }
+std::uint32_t Gradient(int x, int y)
+{
+    return static_cast<std::uint32_t>(x * 32) << 16 | static_cast<std::uint32_t>(y * 40) << 8 | 0x18;
+}
 
 // A header asking for `bitCount` bits, room for a full colour table.
 TestDib Request(int bitCount, DWORD compression = BI_RGB)
@@ -40,7 +43,10 @@ std::uint32_t Rgb24(TestDib& dib, int x, int y)
     return static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
 }
 
-std::uint16_t Pixel16(TestDib& dib, int x, int y) { return static_cast<std::uint16_t>(dib.At(x, y)[0] | dib.At(x, y)[1] << 8); }
+std::uint16_t Pixel16(TestDib& dib, int x, int y)
+{
+    return static_cast<std::uint16_t>(dib.At(x, y)[0] | dib.At(x, y)[1] << 8);
+}
 }
 
 TEST(VirtualDisplayTest, TheScreenCopyReportsTheDepthAsGdiWould)
