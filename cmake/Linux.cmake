@@ -8,7 +8,8 @@ pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 find_package(Threads REQUIRED)
 
 # The resource compiler runs on the build machine.
-add_executable(rescomp tools/rescomp/RescompMain.cpp tools/rescomp/ResourceScript.cpp)
+file(GLOB DOVEZI_RESCOMP_SOURCES CONFIGURE_DEPENDS tools/rescomp/*.cpp)
+add_executable(rescomp ${DOVEZI_RESCOMP_SOURCES})
 target_include_directories(rescomp PRIVATE ${CMAKE_SOURCE_DIR})
 set(DOVEZI_EMBEDDED ${CMAKE_BINARY_DIR}/generated/EmbeddedResources.cpp)
 add_custom_command(OUTPUT ${DOVEZI_EMBEDDED}

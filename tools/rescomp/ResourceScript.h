@@ -1,5 +1,6 @@
 // Reads the module's resource script: its #include and #define lines, the
-// string table and the file resources (BITMAP, ICON, CURSOR, RCDATA).
+// string table, the file resources (BITMAP, ICON, CURSOR, RCDATA) and the
+// dialog templates (DIALOG, compiled to their binary form).
 #pragma once
 
 #include <cstdint>
