@@ -49,10 +49,6 @@ void StoreFromTable(int bytes, const std::uint32_t* table, const BYTE* indices, 
     }
 }
 
-std::uint32_t Scalar565To32(std::uint32_t p) { return (p & 0xF800) << 8 | (p & 0x07E0) << 5 | (p & 0x001F) << 3; }
-
-std::uint32_t Scalar555To32(std::uint32_t p) { return (p & 0x7C00) << 9 | (p & 0x03E0) << 6 | (p & 0x001F) << 3; }
-
 #if defined(__SSE2__)
 // Eight 16-bit pixels whose channels were each moved to the top of a byte
 // lane become eight 0x00RRGGBB pixels.
@@ -63,38 +59,33 @@ void StoreWidened(__m128i red, __m128i green, __m128i blue, BYTE* out)
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), _mm_unpackhi_epi16(blueGreen, red));
 }
 #endif
-}
 
-void Convert565To32(const BYTE* in, int count, BYTE* out)
+// 16-bit pixels to 0x00RRGGBB: red moves to the top of a byte by a right
+// shift of `Red`, green by `Green` (keeping `GreenBits` of the byte), blue
+// by a left shift of 3; the low bits left over are zero.
+template <int Red, int Green, int GreenBits>
+void Convert16To32(const BYTE* in, int count, BYTE* out)
 {
     int i = 0;
 #if defined(__SSE2__)
     const __m128i top5 = _mm_set1_epi16(0xF8);
-    const __m128i top6 = _mm_set1_epi16(0xFC);
+    const __m128i greenTop = _mm_set1_epi16(GreenBits);
     for (; i + 8 <= count; i += 8) {
         const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 2 * i));
-        StoreWidened(_mm_and_si128(_mm_srli_epi16(p, 8), top5), _mm_and_si128(_mm_srli_epi16(p, 3), top6),
+        StoreWidened(_mm_and_si128(_mm_srli_epi16(p, Red), top5), _mm_and_si128(_mm_srli_epi16(p, Green), greenTop),
                      _mm_and_si128(_mm_slli_epi16(p, 3), top5), out + 4 * i);
     }
 #endif
-    for (; i < count; ++i)
-        Store32(out + 4 * i, Scalar565To32(Load16(in + 2 * i)));
+    for (; i < count; ++i) {
+        const std::uint32_t p = Load16(in + 2 * i);
+        Store32(out + 4 * i, (p >> Red & 0xF8) << 16 | (p >> Green & GreenBits) << 8 | (p << 3 & 0xF8));
+    }
 }
+} // namespace
 
-void Convert555To32(const BYTE* in, int count, BYTE* out)
-{
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i top5 = _mm_set1_epi16(0xF8);
-    for (; i + 8 <= count; i += 8) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 2 * i));
-        StoreWidened(_mm_and_si128(_mm_srli_epi16(p, 7), top5), _mm_and_si128(_mm_srli_epi16(p, 2), top5),
-                     _mm_and_si128(_mm_slli_epi16(p, 3), top5), out + 4 * i);
-    }
-#endif
-    for (; i < count; ++i)
-        Store32(out + 4 * i, Scalar555To32(Load16(in + 2 * i)));
-}
+void Convert565To32(const BYTE* in, int count, BYTE* out) { Convert16To32<8, 3, 0xFC>(in, count, out); }
+
+void Convert555To32(const BYTE* in, int count, BYTE* out) { Convert16To32<7, 2, 0xF8>(in, count, out); }
 
 PixelConverter::PixelConverter(const DibSource& source, const PixelEncoder& target)
     : m_target(target), m_bitCount(source.BitCount()), m_masks{source.RedMask(), source.GreenMask(), source.BlueMask()}
