@@ -10,12 +10,12 @@ namespace {
 // `sourceLength`, so that every weight is a whole number.
 class AreaAxis {
 public:
-    AreaAxis(int sourceLength, int targetLength, int first, int last)
+    AreaAxis(int sourceLength, int targetLength, std::int64_t first, std::int64_t last)
     {
         const std::int64_t s = sourceLength;
         const std::int64_t t = targetLength;
         m_spans.reserve(static_cast<std::size_t>(last - first));
-        for (int d = first; d < last; ++d) {
+        for (std::int64_t d = first; d < last; ++d) {
             const std::int64_t start = d * s;
             const std::int64_t end = start + s;
             Span span{static_cast<int>(start / t), 0, m_weights.size()};
@@ -55,8 +55,10 @@ void ScaleArea(const DibSource& source, const PixelConverter& reader, const RECT
     const int targetHeight = to.bottom - to.top;
     if (clip.left >= clip.right || clip.top >= clip.bottom || sourceWidth <= 0 || sourceHeight <= 0)
         return;
-    const AreaAxis columns(sourceWidth, targetWidth, clip.left - to.left, clip.right - to.left);
-    const AreaAxis rows(sourceHeight, targetHeight, clip.top - to.top, clip.bottom - to.top);
+    const std::int64_t left = to.left;
+    const std::int64_t top = to.top;
+    const AreaAxis columns(sourceWidth, targetWidth, clip.left - left, clip.right - left);
+    const AreaAxis rows(sourceHeight, targetHeight, clip.top - top, clip.bottom - top);
     const int firstColumn = columns.Lowest();
     const int readWidth = columns.Highest() - firstColumn;
     const std::size_t width = static_cast<std::size_t>(clip.right - clip.left);

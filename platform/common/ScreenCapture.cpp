@@ -68,7 +68,7 @@ int ScreenCapture::GetDIBits(PaletteHandle palette, UINT lines, void* bits, BITM
         return 0;
     if (header.biBitCount == 0) {
         header.biBitCount = static_cast<WORD>(m_pixels.bitsPerPixel);
-        header.biCompression = m_pixels.bitsPerPixel == 8 ? BI_RGB : BI_BITFIELDS;
+        header.biCompression = m_pixels.bitsPerPixel == 16 || m_pixels.bitsPerPixel == 32 ? BI_BITFIELDS : BI_RGB;
         if (header.biCompression == BI_BITFIELDS)
             std::memcpy(MasksOf(info), m_pixels.masks, sizeof m_pixels.masks);
     }

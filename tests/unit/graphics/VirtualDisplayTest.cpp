@@ -106,6 +106,14 @@ TEST(VirtualDisplayTest, A16BitScreenGivesBackItsOwnPixels)
     ASSERT_EQ(ReadScreen(*display.CopyScreen(), rgb565), SCREEN.cy);
     EXPECT_EQ(Pixel16(rgb565, 5, 4), To565(Gradient(5, 4)));
     EXPECT_EQ(display.RgbAt(5, 4), Gradient(5, 4) & 0xF8FCF8);
+
+    // A header without a bit count is completed with the screen's own layout.
+    TestDib own = Request(16, BI_BITFIELDS);
+    own.Info()->bmiHeader.biBitCount = 0;
+    ASSERT_EQ(ReadScreen(*display.CopyScreen(), own), SCREEN.cy);
+    EXPECT_EQ(own.Info()->bmiHeader.biBitCount, 16);
+    EXPECT_EQ(own.Info()->bmiHeader.biCompression, static_cast<DWORD>(BI_BITFIELDS));
+    EXPECT_EQ(Pixel16(own, 5, 4), To565(Gradient(5, 4)));
 }
 
 TEST(VirtualDisplayTest, An8BitScreenCopiesItsIndicesWithTheColormap)
