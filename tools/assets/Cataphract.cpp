@@ -54,12 +54,14 @@ IndexedImage DrawCataphractFrame(int frame)
     horse.DrawBody(canvas);
     DrawBarding(canvas, horse);
 
-    // Rider: armoured body, mailed leg, helmet with a plume.
+    // Rider: a red cloak behind, bronze scale shirt, mailed leg, helmet with a plume.
+    canvas.Polygon({shoulder + Vec{-2.0, -1.0}, shoulder + Vec{-7.0, 3.0}, hip + Vec{-6.0, 2.0}, hip + Vec{-2.0, 0.0}},
+                   Ramps::redCloth);
     canvas.Polygon({shoulder + Vec{-3.5, -1.0}, shoulder + Vec{3.0, -1.0}, hip + Vec{4.0, 1.0}, hip + Vec{-4.0, 1.0}},
-                   Ramps::steel);
-    canvas.Scales(Ramps::steel, hip);
+                   Ramps::bronze);
+    canvas.Scales(Ramps::bronze, hip);
     canvas.Limb(hip + Vec{-3.8, 0.5}, hip + Vec{3.8, 0.5}, 0.9, 0.9, Ramps::leather);
-    canvas.Limb(hip + Vec{0.5, 0.5}, hip + Vec{6.5, 3.5}, 2.3, 1.9, Ramps::steel);
+    canvas.Limb(hip + Vec{0.5, 0.5}, hip + Vec{6.5, 3.5}, 2.3, 1.9, Ramps::leather);
     canvas.Limb(hip + Vec{6.5, 3.5}, hip + Vec{5.5, 10.5}, 1.8, 1.5, Ramps::steel);
     canvas.Limb(hip + Vec{5.5, 11.0}, hip + Vec{7.8, 11.5}, 1.2, 1.0, Ramps::leather);
     canvas.Ellipse(head, 2.8, 3.1, Ramps::skin);
@@ -68,7 +70,7 @@ IndexedImage DrawCataphractFrame(int frame)
     canvas.Limb(head + Vec{0.0, -6.0}, head + Vec{-4.0, -8.5}, 1.0, 0.6, Ramps::redCloth);
     canvas.Dot(static_cast<int>(std::floor(head.x + 1.3)), static_cast<int>(std::floor(head.y)), Ramps::outline);
     // Arm holding the lance.
-    DrawArm(canvas, shoulder, grip, 4.5, {Ramps::steel, Ramps::leather, 1.7, 1.3});
+    DrawArm(canvas, shoulder, grip, 4.5, {Ramps::bronze, Ramps::leather, 1.7, 1.3});
 
     horse.DrawNearLegs(canvas);
     return canvas.Finished();

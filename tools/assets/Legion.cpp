@@ -61,14 +61,14 @@ IndexedImage DrawLegionFrame(int frame)
 
     // Head: face, helmet with neck and cheek guards and a red crest.
     canvas.Ellipse(head, 3.2, 3.4, Ramps::skin);
-    canvas.Ellipse(head + Vec{-1.3, -1.4}, 3.4, 2.8, Ramps::steel, Finish::Shiny);
-    canvas.Limb(head + Vec{-3.6, -0.5}, head + Vec{-4.0, 2.2}, 1.0, 0.8, Ramps::steel);
-    canvas.Limb(head + Vec{-1.3, -0.3}, head + Vec{-1.1, 2.4}, 0.8, 0.7, Ramps::steel);
-    canvas.Limb(head + Vec{-1.5, -3.4}, head + Vec{2.3, -1.7}, 0.5, 0.5, Ramps::bronze);
+    canvas.Ellipse(head + Vec{-0.9, -1.9}, 3.6, 2.3, Ramps::steel, Finish::Shiny);
+    canvas.Limb(head + Vec{-3.4, -0.5}, head + Vec{-3.9, 2.2}, 1.0, 0.8, Ramps::steel);
+    canvas.Limb(head + Vec{-1.4, -0.2}, head + Vec{-1.3, 2.2}, 0.7, 0.6, Ramps::steel);
+    canvas.Limb(head + Vec{-2.0, -1.0}, head + Vec{2.6, -1.0}, 0.5, 0.5, Ramps::bronze);
     canvas.Polygon({head + Vec{-4.2, -2.8}, head + Vec{-2.6, -6.0}, head + Vec{1.0, -6.6}, head + Vec{1.8, -3.6},
                     head + Vec{-1.0, -4.0}},
                    Ramps::redCloth);
-    canvas.Dot(static_cast<int>(std::floor(head.x + 1.4)), static_cast<int>(std::floor(head.y - 0.2)),
+    canvas.Dot(static_cast<int>(std::floor(head.x + 1.4)), static_cast<int>(std::floor(head.y + 0.2)),
                Ramps::outline);
 
     // Tall curved shield on the near arm, boss in the middle.

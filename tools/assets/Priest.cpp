@@ -45,10 +45,10 @@ IndexedImage DrawPriestFrame(int frame)
         canvas.Limb(ankle + Vec{-0.3, 0.3}, ankle + Vec{2.4, 0.4}, 1.1, 1.0, far ? Dim(Ramps::leather) : Ramps::leather);
 
     // Robe: narrow at the shoulders, flaring to a hem that follows the knees.
-    const double hemFront = std::max(pose.nearKnee.x, pose.farKnee.x) + 3.0;
-    const double hemBack = std::min(pose.nearAnkle.x, pose.farAnkle.x) - 2.0;
-    canvas.Polygon({shoulder + Vec{-3.5, -1.5}, shoulder + Vec{3.5, -1.5}, {hemFront, ground - 3.0},
-                    {hemBack, ground - 2.0}},
+    const double hemFront = std::max(pose.nearAnkle.x, pose.farAnkle.x) + 2.5;
+    const double hemBack = std::min(pose.nearAnkle.x, pose.farAnkle.x) - 3.5;
+    canvas.Polygon({shoulder + Vec{-3.0, -1.5}, shoulder + Vec{3.0, -1.5}, hip + Vec{4.0, 0.0}, {hemFront, ground - 3.0},
+                    {hemBack, ground - 2.0}, hip + Vec{-4.5, 0.0}},
                    Ramps::robe);
     canvas.Limb(shoulder + Vec{2.0, 0.0}, {hemFront - 2.5, ground - 6.0}, 1.0, 1.2, Ramps::purpleCloth);
     canvas.Limb(hip + Vec{-3.5, -1.0}, hip + Vec{4.0, -1.0}, 0.7, 0.7, Ramps::bronze);

@@ -1,5 +1,5 @@
-// A scout on a light bay horse galloping to the left: leather cap, blue
-// tunic, a cloak flying behind and a javelin held low.
+// A scout on a light bay horse galloping to the left: dark cap, blue
+// tunic, a cloak flying behind and the reins in hand.
 #include "tools/assets/Figure.h"
 #include "tools/assets/Horse.h"
 #include "tools/assets/UnitArt.h"
@@ -47,8 +47,8 @@ IndexedImage DrawScoutFrame(int frame)
     canvas.Limb(hip + Vec{5.0, 10.5}, hip + Vec{7.2, 11.0}, 1.2, 1.0, Ramps::leather);
     // Head with a leather cap.
     canvas.Ellipse(head, 2.8, 3.1, Ramps::skin);
-    canvas.Ellipse(head + Vec{-0.6, -1.7}, 3.0, 1.9, Ramps::leather);
-    canvas.Dot(static_cast<int>(std::floor(head.x + 1.2)), static_cast<int>(std::floor(head.y - 0.2)), Ramps::outline);
+    canvas.Ellipse(head + Vec{-0.7, -2.3}, 3.0, 1.7, Ramps::hair);
+    canvas.Dot(static_cast<int>(std::floor(head.x + 1.3)), static_cast<int>(std::floor(head.y + 0.2)), Ramps::outline);
     // Arm forward to the reins, javelin along the horse's side.
     const Vec hand = shoulder + Vec{7.0, 5.0};
     DrawArm(canvas, shoulder, hand, 4.5, {Ramps::blueCloth, Ramps::skin, 1.5, 1.2});

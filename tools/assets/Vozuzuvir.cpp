@@ -1,7 +1,7 @@
 // The Vozuzuvir Ezivuz running to the left: a tall plumed bird with a
 // hooked beak and a fan of tail feathers, ridden by a masked herald in a
 // violet robe who carries a pennant on a pole crowned with a golden disc.
-#include "tools/assets/Gait.h"
+#include "tools/assets/Figure.h"
 #include "tools/assets/UnitArt.h"
 
 #include <cmath>
@@ -39,15 +39,11 @@ IndexedImage DrawVozuzuvirFrame(int frame)
     const WalkPose pose = Walk(stride, frame, frames, 22.0, ground - ankleHeight, thigh, shank, false);
     const Vec body = pose.hip + Vec{1.0, -3.0};
 
-    // Pennant pole held upright behind the rider, cloth streaming back.
-    const Vec poleFoot = body + Vec{-3.0, -2.0};
-    const Vec poleTop{poleFoot.x - 2.0, 3.5};
-    canvas.Limb(poleFoot, poleTop, 0.6, 0.6, Ramps::wood);
     const double flutter = std::sin(cycle * 2);
-    canvas.Polygon({poleTop + Vec{0.0, 2.0}, poleTop + Vec{-11.0, 3.5 + flutter}, poleTop + Vec{-8.0, 6.0},
-                    poleTop + Vec{-11.0, 8.5 - flutter}, poleTop + Vec{0.0, 9.0}},
-                   Ramps::beak);
-    canvas.Ellipse(poleTop, 2.0, 2.0, Ramps::bronze, Finish::Shiny);
+    const Vec seat = body + Vec{-0.5, -5.5};
+    const Vec shoulder = seat + Vec{1.0, -7.0};
+    const Vec riderHead = shoulder + Vec{0.8, -3.6};
+    const Vec grip = shoulder + Vec{4.8, 3.0};
 
     DrawLeg(canvas, pose.hip, pose.farKnee, pose.farAnkle, true);
 
@@ -67,15 +63,26 @@ IndexedImage DrawVozuzuvirFrame(int frame)
     canvas.Dot(static_cast<int>(std::floor(head.x + 1.0)), static_cast<int>(std::floor(head.y - 0.5)),
                Ramps::outline);
 
-    // The rider: violet robe over the bird's back, golden mask.
-    const Vec seat = body + Vec{0.0, -6.0};
-    const Vec rider = seat + Vec{0.5, -7.5};
-    canvas.Polygon({rider + Vec{-2.5, -1.0}, rider + Vec{2.5, -1.0}, seat + Vec{5.0, 3.0}, seat + Vec{-5.0, 3.0}},
+    // Pennant pole behind the rider, in the near hand, crowned with a golden disc, the
+    // cloth streaming back.
+    const Vec poleTop{grip.x - 0.3, 3.5};
+    canvas.Limb(grip + Vec{0.4, 6.0}, poleTop, 0.6, 0.6, Ramps::wood);
+    canvas.Polygon({poleTop + Vec{0.0, 1.5}, poleTop + Vec{-11.0, 2.5 + flutter}, poleTop + Vec{-8.5, 4.5},
+                    poleTop + Vec{-11.0, 6.5 - flutter}, poleTop + Vec{0.0, 6.5}},
+                   Ramps::beak);
+    canvas.Ellipse(poleTop, 2.0, 2.0, Ramps::bronze, Finish::Shiny);
+    // The rider: violet robe falling over the bird's back, hood and golden mask.
+    canvas.Polygon({shoulder + Vec{-3.0, -1.0}, shoulder + Vec{2.5, -1.0}, seat + Vec{4.0, 1.5},
+                    seat + Vec{-4.5, 1.5}},
                    Ramps::purpleCloth);
-    canvas.Ellipse(rider + Vec{0.5, -3.2}, 2.5, 2.7, Ramps::purpleCloth);
-    canvas.Ellipse(rider + Vec{1.6, -3.0}, 1.5, 2.0, Ramps::bronze, Finish::Shiny);
-    const Vec hand = rider + Vec{-3.0, 3.5};
-    canvas.Limb(rider + Vec{0.0, 0.5}, hand, 1.2, 1.0, Ramps::purpleCloth);
+    canvas.Limb(seat + Vec{1.0, 0.0}, seat + Vec{3.0, 5.5}, 2.2, 1.7, Ramps::purpleCloth);
+    canvas.Limb(seat + Vec{3.0, 6.0}, seat + Vec{5.0, 6.5}, 1.1, 0.9, Ramps::bronze);
+    canvas.Ellipse(riderHead + Vec{-0.6, -0.3}, 3.0, 3.2, Ramps::purpleCloth);
+    canvas.Ellipse(riderHead + Vec{1.0, 0.3}, 1.7, 2.2, Ramps::bronze, Finish::Shiny);
+    canvas.Dot(static_cast<int>(std::floor(riderHead.x + 1.6)), static_cast<int>(std::floor(riderHead.y)),
+               Ramps::outline);
+
+    DrawArm(canvas, shoulder, grip, 3.4, {Ramps::purpleCloth, Ramps::bronze, 1.3, 1.0});
 
     DrawLeg(canvas, pose.hip, pose.nearKnee, pose.nearAnkle, false);
     return canvas.Finished();
