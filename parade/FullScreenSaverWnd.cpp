@@ -1,7 +1,8 @@
 #include "parade/FullScreenSaverWnd.h"
 
 FullScreenSaverWnd::FullScreenSaverWnd(Platform& platform, ParadeSettings& settings)
-    : SaverWnd(platform, settings, true)
+    : SaverWnd(platform, settings, true),
+      m_player(platform.GetMidiOut(), platform.GetFiles(), platform.GetWindowPoster())
 {
 }
 
@@ -35,7 +36,16 @@ LRESULT FullScreenSaverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
 {
     switch (message) {
     case WM_CREATE:
-        return SaverWnd::OnMessage(message, wParam, lParam) == -1 ? -1 : 0;
+        if (SaverWnd::OnMessage(message, wParam, lParam) == -1)
+            return -1;
+        SetUpMusic();
+        return 0;
+    case WM_MUSIC_START:
+        m_player.Restart();
+        return 0;
+    case WM_MUSIC_DONE:
+        OnMusicDone();
+        return 0;
     case WM_SYSCOMMAND:
         if (wParam == SC_SCREENSAVE || wParam == SC_CLOSE)
             return 0;
@@ -66,6 +76,7 @@ LRESULT FullScreenSaverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         PostClose();
         return Default(message, wParam, lParam);
     case WM_DESTROY:
+        TearDownMusic();
         Native()->PostQuit(0);
         return SaverWnd::OnMessage(message, wParam, lParam);
     default:

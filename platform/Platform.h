@@ -1,7 +1,9 @@
 // Everything the core asks of the operating system, one seam each.
 #pragma once
 
+#include "platform/Files.h"
 #include "platform/Graphics.h"
+#include "platform/MidiOut.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"
 #include "platform/System.h"
@@ -17,6 +19,10 @@ public:
     virtual Registry& GetRegistry() = 0;
     virtual Graphics& GetGraphics() = 0;
     virtual System& GetSystem() = 0;
+    virtual Files& GetFiles() = 0;
+    virtual MidiOut& GetMidiOut() = 0;
+    // Posting to windows from threads other than the user interface's.
+    virtual WindowPoster& GetWindowPoster() = 0;
 
     // The three-dimensional drawing of dialog controls; a no-op where the
     // dialog framework has no such service.

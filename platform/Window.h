@@ -29,6 +29,17 @@ public:
     virtual DeviceContext& Context() = 0;
 };
 
+// Posting to a window by its handle from any thread, as PostMessage does:
+// the message joins the window's queue, and one for a window that is gone
+// is dropped.
+class WindowPoster {
+public:
+    virtual bool PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+    ~WindowPoster() = default;
+};
+
 class NativeWindow {
 public:
     // Releases the platform's window without sending it any message.

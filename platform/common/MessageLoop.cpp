@@ -18,7 +18,38 @@ void MessageLoop::Unregister(HWND window)
 
 void MessageLoop::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    m_posted.push_back({window, message, wParam, lParam});
+    {
+        const std::lock_guard<std::mutex> lock(m_postedMutex);
+        m_posted.push_back({window, message, wParam, lParam});
+    }
+    if (m_wakeUp)
+        m_wakeUp();
+}
+
+bool MessageLoop::PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Post(window, message, wParam, lParam);
+    return true;
+}
+
+bool MessageLoop::HasWork() const
+{
+    if (!m_needsPaint.empty())
+        return true;
+    const std::lock_guard<std::mutex> lock(m_postedMutex);
+    return !m_posted.empty();
+}
+
+std::optional<QueuedMessage> MessageLoop::TakePosted()
+{
+    const std::lock_guard<std::mutex> lock(m_postedMutex);
+    while (!m_posted.empty()) {
+        const QueuedMessage message = m_posted.front();
+        m_posted.pop_front();
+        if (IsRegistered(message.window))
+            return message;
+    }
+    return std::nullopt;
 }
 
 void MessageLoop::PostQuit(int exitCode)
@@ -48,12 +79,8 @@ void MessageLoop::SetNeedsPaint(HWND window, bool needsPaint)
 
 std::optional<QueuedMessage> MessageLoop::Take(Microseconds now)
 {
-    while (!m_posted.empty()) {
-        const QueuedMessage message = m_posted.front();
-        m_posted.pop_front();
-        if (IsRegistered(message.window))
-            return message;
-    }
+    if (auto posted = TakePosted())
+        return posted;
     if (!m_needsPaint.empty())
         return QueuedMessage{*m_needsPaint.begin(), WM_PAINT, 0, 0};
 

@@ -4,13 +4,18 @@
 // only when nothing else waits, one per timer however late it is; messages
 // for a window that is gone are dropped. Time is in microseconds of the
 // platform's clock.
+//
+// One thread runs the loop; posting is the only call that other threads
+// may make.
 #pragma once
 
 #include "platform/Window.h"
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <utility>
@@ -22,7 +27,7 @@ struct QueuedMessage {
     LPARAM lParam;
 };
 
-class MessageLoop {
+class MessageLoop : public WindowPoster {
 public:
     using Microseconds = std::int64_t;
 
@@ -30,7 +35,12 @@ public:
     void Unregister(HWND window);
     bool IsRegistered(HWND window) const { return m_windows.count(window) != 0; }
 
+    // From any thread.
     void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Called after every post, on the posting thread, to wake the thread
+    // that runs the loop. Set before other threads post.
+    void SetWakeUp(std::function<void()> wakeUp) { m_wakeUp = std::move(wakeUp); }
     void PostQuit(int exitCode);
     std::optional<int> QuitCode() const { return m_quitCode; }
 
@@ -45,7 +55,7 @@ public:
     std::optional<QueuedMessage> Take(Microseconds now);
     // When the earliest timer falls due; nothing when no timer runs.
     std::optional<Microseconds> NextTimerDue() const;
-    bool HasWork() const { return !m_posted.empty() || !m_needsPaint.empty(); }
+    bool HasWork() const;
 
     // Hands the message to its window's procedure; false when it is gone.
     bool Dispatch(const QueuedMessage& message);
@@ -58,8 +68,13 @@ private:
         Microseconds due;
     };
 
+    // The oldest posted message for a window that is still there.
+    std::optional<QueuedMessage> TakePosted();
+
     std::map<HWND, WindowProcedure*> m_windows;
+    mutable std::mutex m_postedMutex;
     std::deque<QueuedMessage> m_posted;
+    std::function<void()> m_wakeUp;
     std::set<HWND> m_needsPaint;
     std::map<std::pair<HWND, UINT_PTR>, Timer> m_timers;
     std::optional<int> m_quitCode;

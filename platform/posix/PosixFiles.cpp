@@ -1,8 +1,12 @@
 #include "platform/posix/PosixFiles.h"
 
+#include "platform/posix/PrivateTempFolder.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
@@ -55,6 +59,20 @@ bool ReadToEnd(int descriptor, std::size_t expected, std::size_t maxBytes, std::
     return true;
 }
 
+bool WriteAll(int descriptor, const BYTE* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(descriptor, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 } // namespace
 
 FileReadResult PosixFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<BYTE>& bytes)
@@ -86,4 +104,40 @@ FileReadResult PosixFiles::ReadWholeFile(const std::string& path, std::size_t ma
     if (bytes.size() > maxBytes)
         return FileReadResult::TooLarge;
     return FileReadResult::Ok;
+}
+
+std::string PosixFiles::TempFolder()
+{
+    if (!m_strTempFolder.empty())
+        return m_strTempFolder;
+    return PrivateTempFolder(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"));
+}
+
+std::string PosixFiles::TempFileName(const std::string& folder, const std::string& prefix, UINT unique)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, "%x", unique);
+    return folder + prefix.substr(0, 3) + number + ".tmp";
+}
+
+bool PosixFiles::WriteWholeFile(const std::string& path, const BYTE* data, std::size_t size)
+{
+    // mkostemp creates the new file exclusively with mode 0600, so nothing
+    // planted at its name is followed; the rename then replaces whatever
+    // `path` names, a symbolic link included, without looking through it.
+    std::string partial = path + ".XXXXXX";
+    const int descriptor = mkostemp(partial.data(), O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool written = WriteAll(descriptor, data, size);
+    const bool closed = close(descriptor) == 0;
+    if (written && closed && rename(partial.c_str(), path.c_str()) == 0)
+        return true;
+    unlink(partial.c_str());
+    return false;
+}
+
+bool PosixFiles::RemoveFile(const std::string& path)
+{
+    return unlink(path.c_str()) == 0;
 }

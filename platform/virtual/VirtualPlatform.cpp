@@ -34,7 +34,7 @@ int VirtualPlatform::RunMessageLoop()
         const auto due = m_loop.NextTimerDue();
         if (!due)
             return -1;
-        m_clock.AdvanceTo(*due);
+        AdvanceClock(*due);
     }
     return *m_loop.QuitCode();
 }
@@ -47,10 +47,17 @@ bool VirtualPlatform::RunUntil(std::int64_t untilMicroseconds)
         const auto due = m_loop.NextTimerDue();
         if (!due || *due > untilMicroseconds)
             break;
-        m_clock.AdvanceTo(*due);
+        AdvanceClock(*due);
     }
-    m_clock.AdvanceTo(untilMicroseconds);
+    AdvanceClock(untilMicroseconds);
     return m_loop.QuitCode().has_value();
+}
+
+void VirtualPlatform::AdvanceClock(std::int64_t microseconds)
+{
+    m_clock.AdvanceTo(microseconds);
+    if (m_advanceMidiClock)
+        m_advanceMidiClock(m_clock.NowMicroseconds());
 }
 
 bool VirtualPlatform::IsWindow(HWND window) const

@@ -6,6 +6,8 @@
 #include "platform/Platform.h"
 #include "platform/common/EmbeddedResources.h"
 #include "platform/common/MessageLoop.h"
+#include "platform/common/MidiStreamHost.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/virtual/VirtualClock.h"
 #include "platform/virtual/VirtualWindow.h"
 
@@ -21,6 +23,9 @@ public:
     Registry& GetRegistry() override { return m_registry; }
     Graphics& GetGraphics() override { return m_graphics; }
     System& GetSystem() override { return *this; }
+    Files& GetFiles() override { return *m_pFiles; }
+    MidiOut& GetMidiOut() override { return *m_pMidiOut; }
+    WindowPoster& GetWindowPoster() override { return m_loop; }
     void EnableDialogControls3d() override {}
     std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
     // Runs until a quit request; when nothing is left to do, the clock jumps
@@ -45,19 +50,44 @@ public:
     // The most recently created window of this program while it lives.
     VirtualWindow* LastWindow() const { return m_liveWindows.count(m_pLastWindow) ? m_pLastWindow : nullptr; }
     MessageLoop& Loop() { return m_loop; }
+    // What the program uses instead of the user's temporary folder and a
+    // MIDI output without devices. `advanceClock` moves the output's own
+    // clock with the platform's and returns once the output has done all
+    // that is due by then.
+    void UseFiles(Files& files) { m_pFiles = &files; }
+    void UseMidiOut(MidiOut& midiOut, std::function<void(std::int64_t)> advanceClock)
+    {
+        m_pMidiOut = &midiOut;
+        m_advanceMidiClock = std::move(advanceClock);
+    }
     VirtualClock& Clock() { return m_clock; }
 
     using PaintFactory = VirtualWindow::PaintFactory;
     void SetPaintFactory(PaintFactory factory) { m_paint = std::move(factory); }
 
 private:
+    class NoMidiDevices : public MidiStreamDevices {
+    public:
+        UINT Count() override { return 0; }
+        std::string Name(UINT) override { return {}; }
+        MidiStreamOutput* Open(UINT) override { return nullptr; }
+    };
+
     bool DeliverOne();
+    void AdvanceClock(std::int64_t microseconds);
 
     Registry& m_registry;
     Graphics& m_graphics;
     EmbeddedResources m_resources;
     MessageLoop m_loop;
     VirtualClock m_clock;
+    PosixFiles m_files;
+    Files* m_pFiles = &m_files;
+    VirtualMidiStreamClock m_midiClock;
+    NoMidiDevices m_noMidiDevices;
+    MidiStreamHost m_noMidi{m_midiClock, m_noMidiDevices};
+    MidiOut* m_pMidiOut = &m_noMidi;
+    std::function<void(std::int64_t)> m_advanceMidiClock;
     std::string m_strModulePath;
     SIZE m_screen;
     HWND m_foreground = nullptr;

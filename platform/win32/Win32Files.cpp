@@ -53,3 +53,41 @@ FileReadResult Win32Files::ReadWholeFile(const std::string& path, std::size_t ma
     }
     return FileReadResult::Ok;
 }
+
+std::string Win32Files::TempFolder()
+{
+    constexpr DWORD TEMP_PATH_CHARS = 256;
+    char folder[TEMP_PATH_CHARS];
+    const DWORD length = ::GetTempPathA(TEMP_PATH_CHARS, folder);
+    return length == 0 || length >= TEMP_PATH_CHARS ? std::string() : std::string(folder, length);
+}
+
+std::string Win32Files::TempFileName(const std::string& folder, const std::string& prefix, UINT unique)
+{
+    char name[MAX_PATH];
+    if (::GetTempFileNameA(folder.c_str(), prefix.c_str(), unique, name) == 0)
+        return std::string();
+    return name;
+}
+
+bool Win32Files::WriteWholeFile(const std::string& path, const BYTE* data, std::size_t size)
+{
+    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return false;
+    while (size > 0) {
+        const DWORD want = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(file.Get(), data, want, &written, nullptr) || written == 0)
+            break;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool Win32Files::RemoveFile(const std::string& path)
+{
+    return ::DeleteFileA(path.c_str()) != FALSE;
+}

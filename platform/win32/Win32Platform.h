@@ -2,11 +2,13 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Graphics.h"
+#include "platform/win32/Win32MidiOut.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
 
-class Win32Platform : public Platform, public System {
+class Win32Platform : public Platform, public System, public WindowPoster {
 public:
     explicit Win32Platform(HINSTANCE instance);
 
@@ -14,6 +16,9 @@ public:
     Registry& GetRegistry() override { return m_registry; }
     Graphics& GetGraphics() override { return m_graphics; }
     System& GetSystem() override { return *this; }
+    Files& GetFiles() override { return m_files; }
+    MidiOut& GetMidiOut() override { return m_midiOut; }
+    WindowPoster& GetWindowPoster() override { return *this; }
     void EnableDialogControls3d() override;
     std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
     int RunMessageLoop() override;
@@ -24,9 +29,16 @@ public:
     bool IsWindow(HWND window) const override { return ::IsWindow(window) != FALSE; }
     bool GetClientRect(HWND window, RECT& rect) const override { return ::GetClientRect(window, &rect) != FALSE; }
 
+    bool PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        return ::PostMessageA(window, message, wParam, lParam) != FALSE;
+    }
+
 private:
     HINSTANCE m_hInstance;
     Win32Resources m_resources;
     Win32Registry m_registry;
     Win32Graphics m_graphics;
+    Win32Files m_files;
+    Win32MidiOut m_midiOut;
 };

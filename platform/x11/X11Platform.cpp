@@ -5,6 +5,8 @@
 #include "platform/x11/X11Window.h"
 
 #include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <vector>
@@ -33,9 +35,31 @@ X11Platform::X11Platform(Registry& registry) : m_registry(registry), m_graphics(
     if (m_display.IsOpen())
         m_display.BlankCursor(m_resources);
     InstallEndSignals();
+    m_loop.SetWakeUp([this] { m_wake.Signal(); });
 }
 
 X11Platform::~X11Platform() = default;
+
+X11Platform::WakeDescriptor::WakeDescriptor() : m_nDescriptor(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+X11Platform::WakeDescriptor::~WakeDescriptor()
+{
+    if (m_nDescriptor >= 0)
+        close(m_nDescriptor);
+}
+
+void X11Platform::WakeDescriptor::Signal() const
+{
+    if (m_nDescriptor >= 0)
+        eventfd_write(m_nDescriptor, 1);
+}
+
+void X11Platform::WakeDescriptor::Clear() const
+{
+    eventfd_t posts = 0;
+    if (m_nDescriptor >= 0)
+        eventfd_read(m_nDescriptor, &posts);
+}
 
 std::unique_ptr<NativeWindow> X11Platform::NewWindow(WindowProcedure& procedure)
 {
@@ -74,7 +98,9 @@ void X11Platform::WaitForWork()
     XFlush(m_display.Get());
     if (m_loop.HasWork() || XPending(m_display.Get()) > 0)
         return;
-    pollfd watched[2] = {{ConnectionNumber(m_display.Get()), POLLIN, 0}, {EndSignalDescriptor(), POLLIN, 0}};
+    pollfd watched[3] = {{ConnectionNumber(m_display.Get()), POLLIN, 0},
+                         {EndSignalDescriptor(), POLLIN, 0},
+                         {m_wake.Get(), POLLIN, 0}};
     timespec timeout{};
     timespec* wait = nullptr;
     if (const auto due = m_loop.NextTimerDue()) {
@@ -83,7 +109,8 @@ void X11Platform::WaitForWork()
         timeout.tv_nsec = static_cast<long>((remaining % 1000000) * 1000);
         wait = &timeout;
     }
-    ppoll(watched, 2, wait, nullptr);
+    ppoll(watched, 3, wait, nullptr);
+    m_wake.Clear();
 }
 
 int X11Platform::RunMessageLoop()

@@ -5,7 +5,9 @@
 #include "platform/Platform.h"
 #include "platform/common/EmbeddedResources.h"
 #include "platform/common/MessageLoop.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/x11/X11Display.h"
+#include "platform/x11/LinuxMidiOut.h"
 #include "platform/x11/X11Graphics.h"
 
 #include <set>
@@ -21,6 +23,9 @@ public:
     Registry& GetRegistry() override { return m_registry; }
     Graphics& GetGraphics() override { return m_graphics; }
     System& GetSystem() override { return *this; }
+    Files& GetFiles() override { return m_files; }
+    MidiOut& GetMidiOut() override { return m_midiOut; }
+    WindowPoster& GetWindowPoster() override { return m_loop; }
     void EnableDialogControls3d() override {}
     std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
     int RunMessageLoop() override;
@@ -40,10 +45,31 @@ private:
     void CloseOnSignal();
     void WaitForWork();
 
+    // An eventfd that is readable once a message has been posted from
+    // another thread.
+    class WakeDescriptor {
+    public:
+        WakeDescriptor();
+        ~WakeDescriptor();
+        WakeDescriptor(const WakeDescriptor&) = delete;
+        WakeDescriptor& operator=(const WakeDescriptor&) = delete;
+
+        int Get() const { return m_nDescriptor; }
+        void Signal() const;
+        void Clear() const;
+
+    private:
+        int m_nDescriptor;
+    };
+
     Registry& m_registry;
     EmbeddedResources m_resources;
     mutable X11Display m_display;
     X11Graphics m_graphics;
     MessageLoop m_loop;
+    // Before the MIDI output, so that its threads end while it is open.
+    WakeDescriptor m_wake;
+    PosixFiles m_files;
+    LinuxMidiOut m_midiOut;
     std::set<X11Window*> m_windows;
 };

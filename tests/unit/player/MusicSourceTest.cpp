@@ -1,0 +1,218 @@
+#include "app/ParadeApp.h"
+#include "app/ParadeSettings.h"
+#include "app/SettingsKeys.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/virtual/VirtualPlatform.h"
+#include "res/resource.h"
+#include "tests/unit/app/MemoryRegistry.h"
+#include "tests/unit/app/NoGraphics.h"
+#include "tests/unit/player/PlayerKit.h"
+#include "tests/unit/settings/TemporaryFolder.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+// The full-screen saver on the in-memory platform with a private temporary
+// folder and one recording MIDI device whose clock follows the platform's.
+class MusicSource : public ::testing::Test {
+protected:
+    // Starts a new run of the saver, on a fresh platform whose clock begins
+    // where the MIDI clock stands.
+    void Start()
+    {
+        m_pApp.reset();
+        m_pPlatform = std::make_unique<VirtualPlatform>(m_registry, m_graphics, "/usr/bin/Dovezi", SIZE{1024, 768});
+        m_pPlatform->Clock().AdvanceTo(m_clock.Now());
+        m_pPlatform->UseFiles(m_files);
+        m_pPlatform->UseMidiOut(m_midiOut, [this](std::int64_t now) {
+            m_clock.AdvanceTo(now);
+            m_host.WaitUntilIdle();
+        });
+        m_pApp = std::make_unique<ParadeApp>(*m_pPlatform);
+        ASSERT_EQ(m_pApp->Initialize({"/usr/bin/Dovezi", "/s"}), 1);
+    }
+    // Runs the saver for `milliseconds` more, in steps of 50 ms.
+    void Run(int milliseconds)
+    {
+        const std::int64_t end = m_pPlatform->Clock().NowMicroseconds() + milliseconds * 1000;
+        while (m_pPlatform->Clock().NowMicroseconds() < end)
+            m_pPlatform->RunUntil(std::min(end, m_pPlatform->Clock().NowMicroseconds() + 50'000));
+    }
+    void Close()
+    {
+        VirtualWindow* window = m_pPlatform->LastWindow();
+        ASSERT_NE(window, nullptr);
+        window->Post(WM_CLOSE, 0, 0);
+        EXPECT_TRUE(m_pPlatform->RunUntil(m_pPlatform->Clock().NowMicroseconds()));
+        EXPECT_EQ(m_pPlatform->LastWindow(), nullptr);
+    }
+    void UseSongFile(int choice, const std::string& path)
+    {
+        m_settings.WriteInt(KEY_MIDIFILE, choice);
+        m_settings.WriteString(KEY_MIDIFILEPATH, path);
+    }
+    fs::path Folder() const { return m_folder.Path(); }
+    fs::path TempSong() const { return m_folder.Path() / "Tvnc.tmp"; }
+    std::string BuiltInSong()
+    {
+        const ResourceBlock song = EmbeddedResources().Load(ResourceType::RcData, IDR_SONG);
+        return std::string(reinterpret_cast<const char*>(song.data), song.size);
+    }
+    fs::path WriteUserSong(const std::string& name, const Bytes& song)
+    {
+        const fs::path path = Folder() / name;
+        WriteWholeFile(path, std::string(song.begin(), song.end()));
+        return path;
+    }
+    std::size_t NotesHeard()
+    {
+        std::size_t notes = 0;
+        for (const SentEvent& event : m_devices.Output(0).Events())
+            notes += (event.message & 0xF0) == 0x90;
+        return notes;
+    }
+
+    Watchdog m_watchdog{60};
+    TemporaryFolder m_folder;
+    MemoryRegistry m_registry;
+    ParadeSettings m_settings{m_registry, REGISTRY_KEY_NAME, "Dovezi"};
+    NoGraphics m_graphics;
+    VirtualMidiStreamClock m_clock;
+    RecordingDevices m_devices{1};
+    MidiStreamHost m_host{m_clock, m_devices};
+    SpyMidiOut m_midiOut{m_host};
+    PosixFiles m_files{m_folder.Path().string() + "/"};
+    std::unique_ptr<VirtualPlatform> m_pPlatform;
+    std::unique_ptr<ParadeApp> m_pApp;
+};
+
+TEST_F(MusicSource, MusicOffWritesNothingPlaysNothingAndDeletesNothing)
+{
+    m_settings.WriteInt(KEY_PLAYMIDI, 0);
+    WriteWholeFile(TempSong(), "left by an earlier run");
+    Start();
+    Run(2000);
+    EXPECT_EQ(m_midiOut.opens, 0);
+    Close();
+    EXPECT_EQ(ReadWholeFile(TempSong()), "left by an earlier run");
+}
+
+TEST_F(MusicSource, TheBuiltInSongIsWrittenPlayedAndRemovedUnlessTheUsersFileIsChosen)
+{
+    ASSERT_GT(BuiltInSong().size(), 100u);
+    const Bytes song = NotesSong(4);
+    const fs::path userSong = WriteUserSong("mine.mid", song);
+    const std::vector<std::pair<int, std::string>> builtInChoices = {
+        {0, NO_FILE}, {1, NO_FILE}, {2, userSong.string()}, {0, userSong.string()}};
+    for (const auto& [choice, path] : builtInChoices) {
+        SCOPED_TRACE(std::to_string(choice) + " " + path);
+        UseSongFile(choice, path);
+        const int opensBefore = m_midiOut.opens;
+        m_devices.Output(0).Clear();
+        Start();
+        EXPECT_EQ(ReadWholeFile(TempSong()), BuiltInSong());
+        EXPECT_EQ(NotesHeard(), 0u);
+        Run(5000);
+        EXPECT_EQ(m_midiOut.opens, opensBefore + 1);
+        EXPECT_GT(NotesHeard(), 0u);
+        Close();
+        EXPECT_FALSE(fs::exists(TempSong()));
+        EXPECT_EQ(ReadWholeFile(userSong), std::string(song.begin(), song.end()));
+    }
+}
+
+TEST_F(MusicSource, TheUsersFileIsPlayedAndRepeatedAndNeverDeleted)
+{
+    const Bytes song = NotesSong(2);
+    const fs::path userSong = WriteUserSong("mine.mid", song);
+    UseSongFile(1, userSong.string());
+    Start();
+    EXPECT_FALSE(fs::exists(TempSong()));
+    Run(2000);
+    // 250 ms a round; the next one starts when the window hears of the end.
+    EXPECT_GE(m_midiOut.opens, 4);
+    EXPECT_GE(NotesHeard(), 8u);
+
+    // A device that is gone ends the music at the next repetition.
+    m_settings.WriteInt(KEY_MIDI, 3);
+    Run(500);
+    const int opens = m_midiOut.opens;
+    const std::size_t heard = NotesHeard();
+    Run(2000);
+    EXPECT_EQ(m_midiOut.opens, opens);
+    EXPECT_EQ(NotesHeard(), heard);
+
+    // The settings now name the built-in song: the user's file stays.
+    UseSongFile(0, NO_FILE);
+    Close();
+    EXPECT_EQ(ReadWholeFile(userSong), std::string(song.begin(), song.end()));
+}
+
+TEST_F(MusicSource, ASwitchToTheUsersFileWhileTheBuiltInSongPlaysStillRemovesOnlyTheCopy)
+{
+    const fs::path userSong = WriteUserSong("mine.mid", NotesSong(1));
+    UseSongFile(0, NO_FILE);
+    Start();
+    Run(1000);
+    UseSongFile(1, userSong.string());
+    Close();
+    EXPECT_FALSE(fs::exists(TempSong()));
+    EXPECT_TRUE(fs::exists(userSong));
+}
+
+TEST_F(MusicSource, UnusableUserFilesAreSilentAndKept)
+{
+    const fs::path invalid = WriteUserSong("broken.mid", Text("RIFF but not music"));
+    // "no file" differs from "No File" in case only: it names a file, here
+    // a missing one.
+    for (const std::string& path : {invalid.string(), (Folder() / "missing.mid").string(), std::string("no file")}) {
+        SCOPED_TRACE(path);
+        UseSongFile(1, path);
+        Start();
+        Run(1000);
+        EXPECT_EQ(m_midiOut.opens, 0);
+        Close();
+        EXPECT_FALSE(fs::exists(TempSong()));
+    }
+    EXPECT_EQ(ReadWholeFile(invalid), "RIFF but not music");
+}
+
+TEST_F(MusicSource, ALinkPlantedAtTheTemporaryNameIsReplacedNotFollowed)
+{
+    const fs::path target = Folder() / "precious.txt";
+    WriteWholeFile(target, "keep me");
+    fs::create_symlink(target, TempSong());
+    Start();
+    EXPECT_FALSE(fs::is_symlink(TempSong()));
+    EXPECT_EQ(ReadWholeFile(TempSong()), BuiltInSong());
+    EXPECT_EQ(ReadWholeFile(target), "keep me");
+    Run(1000);
+    Close();
+    EXPECT_FALSE(fs::exists(fs::symlink_status(TempSong())));
+    EXPECT_EQ(ReadWholeFile(target), "keep me");
+}
+
+TEST_F(MusicSource, ASongOfNoLengthIsPlayedOnce)
+{
+    UseSongFile(1, WriteUserSong("empty.mid", EmptySong()).string());
+    Start();
+    Run(3000);
+    EXPECT_EQ(m_midiOut.opens, 1);
+    Close();
+}
+
+TEST_F(MusicSource, ClosingSilencesTheDevice)
+{
+    UseSongFile(1, WriteUserSong("long.mid", NotesSong(100, 96)).string());
+    Start();
+    Run(1000);
+    m_devices.Output(0).Clear();
+    Close();
+    // Stopping and then closing the stream each silence every channel.
+    const auto events = m_devices.Output(0).Events();
+    ASSERT_EQ(events.size(), 2 * 16 * 4u);
+    for (const SentEvent& event : events)
+        EXPECT_EQ(event.message & 0xF0, 0xB0u);
+    EXPECT_EQ(events.back().message, 0xBFu | (123u << 8));
+}
