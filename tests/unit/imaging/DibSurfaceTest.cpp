@@ -7,42 +7,24 @@ namespace {
 
 constexpr LONG MOST = std::numeric_limits<LONG>::max();
 
-PackedDib Sample24()
-{
-    return PackedDib{.width = 3, .height = 2, .pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}};
-}
+const PackedDib SAMPLE{.width = 3, .height = 2, .pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}};
 
 } // namespace
 
-TEST(DibHelpers, StridesTablesAndColourSearch)
+TEST(DibHelpers, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
 {
     DibLayout layout;
-    ASSERT_TRUE(DibComputeLayout(1, 3, 8, layout));
-    EXPECT_EQ(std::vector<std::size_t>({layout.rowBytes, layout.stride, layout.imageBytes}), (std::vector<std::size_t>{1, 4, 12}));
-    ASSERT_TRUE(DibComputeLayout(5, 1, 24, layout));
-    EXPECT_EQ(std::vector<std::size_t>({layout.rowBytes, layout.stride}), (std::vector<std::size_t>{15, 16}));
-    ASSERT_TRUE(DibComputeLayout(33, 1, 1, layout));
-    EXPECT_EQ(layout.stride, 8u);
+    for (auto [width, bits, rowBytes, stride] : {std::tuple{1, 8, 1u, 4u}, {5, 24, 15u, 16u}, {33, 1, 5u, 8u}, {3, 16, 6u, 8u}}) {
+        ASSERT_TRUE(DibComputeLayout(width, 3, bits, layout));
+        EXPECT_EQ(std::tuple(layout.rowBytes, layout.stride, layout.imageBytes), std::tuple(rowBytes, stride, 3 * stride));
+    }
     for (auto [width, height] : {std::pair{0, 1}, {1, 0}, {-1, 1}, {1, -5}, {MOST, MOST}})
         EXPECT_FALSE(DibComputeLayout(width, height, 24, layout)) << width << "x" << height;
-
-    BITMAPINFOHEADER header{40, 1, 1, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
-    EXPECT_EQ(DibColorCount(&header), 256u);
-    header.biClrUsed = 17;
-    EXPECT_EQ(DibColorTableSize(&header), 68u);
-    header = BITMAPINFOHEADER{40, 1, 1, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0};
-    EXPECT_EQ(DibColorTableSize(&header), 12u);
-    header.biClrUsed = 0xFFFFFFFF;
-    EXPECT_EQ(DibColorTableSize(&header), 4ull * 0xFFFFFFFF + 12);
-    // A core header: the bit count is its fifth field.
-    header = BITMAPINFOHEADER{12, 99, 0x00040001, 0, 0, 0, 0, 0, 0, 99, 0};
-    EXPECT_EQ(DibColorCount(&header), 16u);
-
-    const RGBQUAD table[3] = {{1, 2, 3, 0}, {255, 0, 255, 9}, {255, 0, 255, 0}};
-    EXPECT_EQ(FindColorIndex(table, RGB(255, 0, 255), 3), 1);
-    EXPECT_EQ(FindColorIndex(table, RGB(3, 2, 1), 3), 0);
-    EXPECT_EQ(FindColorIndex(table, RGB(9, 9, 9), 3), 0);
-    EXPECT_EQ(FindColorIndex(table, RGB(255, 0, 255), 1), 0);
+    // A core header: its bit count is the fifth field; it has no colours-used field.
+    const BITMAPINFOHEADER core{12, 99, 0x00040001, 0, 0, 0, 0, 0, 0, 99, 0};
+    EXPECT_EQ(DibColorCount(&core), 16u);
+    const BITMAPINFOHEADER bitfields{40, 1, 1, 1, 16, BI_BITFIELDS, 0, 0, 0, 0xFFFFFFFF, 0};
+    EXPECT_EQ(DibColorTableSize(&bitfields), 4ull * 0xFFFFFFFF + 12);
 }
 
 TEST(LoadFromResource, CopiesHeaderTableAndRows)
@@ -51,57 +33,55 @@ TEST(LoadFromResource, CopiesHeaderTableAndRows)
     DibSurface surface;
     Load(surface, strip);
     EXPECT_EQ(Snapshot(surface), strip.Bytes());
-    EXPECT_EQ(surface.Stride(), 8u);
     EXPECT_EQ(ColorsOf(surface).back(), RGB(255, 0, 255));
     // Without an image size the rows take stride x height; the low 16 bits of the id count.
     FakeResources resources;
-    resources.m_bitmaps[130] = Sample24().Bytes();
+    resources.m_bitmaps[130] = SAMPLE.Bytes();
     ASSERT_EQ(surface.LoadFromResource(resources, 0x10082), 0);
-    EXPECT_EQ(Snapshot(surface).size(), 40u + 24u);
+    EXPECT_EQ(Snapshot(surface), SAMPLE.Bytes());
     EXPECT_EQ(RowOf(surface, 0), (std::vector<BYTE>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}));
 }
 
 TEST(LoadFromResource, RefusesMissingUnloadableAndLyingResourcesAndKeepsThePicture)
 {
     DibSurface surface;
-    Load(surface, Sample24());
+    Load(surface, SAMPLE);
     const auto before = Snapshot(surface);
     FakeResources resources;
+    EXPECT_EQ(surface.LoadFromResource(resources, 131), DIBERR_NORESOURCE);
     auto status = [&](std::vector<BYTE> bytes) {
         resources.m_bitmaps[131] = std::move(bytes);
         return surface.LoadFromResource(resources, 131);
     };
-    auto patched = [&](auto change) {
-        PackedDib dib = Sample24();
-        change(dib);
-        return status(dib.Bytes());
-    };
-    auto header = [&](auto change) {
-        std::vector<BYTE> bytes = Sample24().Bytes();
-        change(*reinterpret_cast<BITMAPINFOHEADER*>(bytes.data()));
-        return status(bytes);
-    };
-    EXPECT_EQ(surface.LoadFromResource(resources, 131), DIBERR_NORESOURCE);
     resources.m_bLoadFails = true;
-    EXPECT_EQ(status(Sample24().Bytes()), DIBERR_LOADRESOURCE);
+    EXPECT_EQ(status(SAMPLE.Bytes()), DIBERR_LOADRESOURCE);
     resources.m_bLoadFails = false;
-    const std::vector<BYTE> good = Sample24().Bytes();
-    EXPECT_EQ(status({good.begin(), good.begin() + 39}), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(status({good.begin(), good.end() - 1}), DIBERR_LOADRESOURCE);
+    const std::vector<BYTE> good = SAMPLE.Bytes();
     const std::vector<BYTE> strip = PackedDib{.width = 2, .height = 2, .bitCount = 8}.Bytes();
-    EXPECT_EQ(status({strip.begin(), strip.begin() + 500}), DIBERR_LOADRESOURCE);
-    for (DWORD size : {23u, 25u, 0xFFFFFFFFu})
-        EXPECT_EQ(patched([&](PackedDib& d) { d.sizeImage = size; }), DIBERR_LOADRESOURCE) << size;
-    for (WORD bits : {WORD{0}, WORD{32}})
-        EXPECT_EQ(patched([&](PackedDib& d) { d.bitCount = bits; }), DIBERR_LOADRESOURCE) << bits;
-    EXPECT_EQ(patched([](PackedDib& d) { d.table.resize(2); }), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(header([](BITMAPINFOHEADER& h) { h.biWidth = 0; }), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(header([](BITMAPINFOHEADER& h) { h.biHeight = -2; }), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(header([](BITMAPINFOHEADER& h) { h.biWidth = MOST; }), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(header([](BITMAPINFOHEADER& h) { h.biWidth = h.biHeight = MOST; }), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(header([](BITMAPINFOHEADER& h) { h.biSize = 12; }), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(header([](BITMAPINFOHEADER& h) { h.biPlanes = 2; }), DIBERR_LOADRESOURCE);
-    EXPECT_EQ(header([](BITMAPINFOHEADER& h) { h.biCompression = 1; }), DIBERR_LOADRESOURCE);
+    for (std::vector<BYTE> cut : {std::vector<BYTE>(good.begin(), good.begin() + 39), std::vector<BYTE>(good.begin(), good.end() - 1),
+                                  std::vector<BYTE>(strip.begin(), strip.begin() + 500)})
+        EXPECT_EQ(status(cut), DIBERR_LOADRESOURCE) << cut.size();
+    for (auto change : std::vector<void (*)(PackedDib&)>{[](PackedDib& d) { d.sizeImage = 23; },
+                                                        [](PackedDib& d) { d.sizeImage = 25; },
+                                                        [](PackedDib& d) { d.sizeImage = 0xFFFFFFFF; },
+                                                        [](PackedDib& d) { d.bitCount = 32; },
+                                                        [](PackedDib& d) { d.table.resize(2); }}) {
+        PackedDib dib = SAMPLE;
+        change(dib);
+        EXPECT_EQ(status(dib.Bytes()), DIBERR_LOADRESOURCE);
+    }
+    for (auto change : std::vector<void (*)(BITMAPINFOHEADER&)>{
+             [](BITMAPINFOHEADER& h) { h.biWidth = 0; }, [](BITMAPINFOHEADER& h) { h.biHeight = -2; },
+             [](BITMAPINFOHEADER& h) { h.biWidth = MOST; }, [](BITMAPINFOHEADER& h) { h.biWidth = h.biHeight = MOST; },
+             [](BITMAPINFOHEADER& h) { h.biSize = 12; }, [](BITMAPINFOHEADER& h) { h.biPlanes = 2; },
+             [](BITMAPINFOHEADER& h) { h.biCompression = 1; }}) {
+        std::vector<BYTE> bytes = good;
+        BITMAPINFOHEADER header;
+        std::memcpy(&header, bytes.data(), 40);
+        change(header);
+        std::memcpy(bytes.data(), &header, 40);
+        EXPECT_EQ(status(bytes), DIBERR_LOADRESOURCE);
+    }
     EXPECT_EQ(Snapshot(surface), before);
 }
 
@@ -112,14 +92,11 @@ TEST(CreateFromBitmap, ReadsTheDevicesRowsInTheChosenDepthAndLayout)
     bitmap.m_sizeImage = 24;
     DibSurface surface;
     ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
-    const BITMAPINFOHEADER expected{40, 3, 2, 1, 24, BI_RGB, 24, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(&surface.Info()->bmiHeader, &expected, 40), 0);
-    EXPECT_EQ(RowOf(surface, 1), std::vector<BYTE>(12, 7));
+    EXPECT_EQ(Snapshot(surface), (PackedDib{.width = 3, .height = 2, .pixels = std::vector<BYTE>(18, 7), .sizeImage = 24, .pad = 7}.Bytes()));
     EXPECT_EQ(bitmap.m_palettes, (std::vector<PaletteHandle>{0, 0}));
 
     bitmap.m_description.bmBitsPixel = 16;
     ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 5, DIBFMT_RGB565), 0);
-    EXPECT_EQ(surface.Info()->bmiHeader.biCompression, DWORD{BI_BITFIELDS});
     EXPECT_EQ(std::memcmp(surface.ColorTable(), DIB_MASKS_565, 12), 0);
     EXPECT_EQ(bitmap.m_palettes.back(), 5u);
     ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB555), 0);
@@ -135,20 +112,25 @@ TEST(CreateFromBitmap, ReadsTheDevicesRowsInTheChosenDepthAndLayout)
     bitmap.m_description.bmBitsPixel = 1;
     ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
     EXPECT_EQ(Snapshot(surface).size(), 40u + 8u + 8u);
+    // An image size too small for the rows still gets room for every row.
+    bitmap.m_description = BITMAP{0, 5, 4, 0, 1, 24, nullptr};
+    bitmap.m_sizeImage = 4;
+    bitmap.m_rows = std::vector<BYTE>(64, 9);
+    ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
+    EXPECT_EQ(RowOf(surface, 0), std::vector<BYTE>(16, 9));
 }
 
 TEST(CreateFromBitmap, FailuresLeaveEmptyAndFullSurfacesAsTheyWere)
 {
     DibSurface empty;
     DibSurface surface;
-    Load(surface, Sample24());
-    const auto before = Snapshot(surface);
+    Load(surface, SAMPLE);
     FakeDeviceBitmap bitmap;
     auto fails = [&](const FakeDeviceBitmap* device) {
         const int status = surface.CreateFromBitmap(device, 0, DIBFMT_RGB565);
         EXPECT_EQ(empty.CreateFromBitmap(device, 0, DIBFMT_RGB565), status);
         EXPECT_TRUE(empty.IsEmpty());
-        EXPECT_EQ(Snapshot(surface), before);
+        EXPECT_EQ(Snapshot(surface), SAMPLE.Bytes());
         return status;
     };
     EXPECT_EQ(fails(nullptr), DIBERR_GETBITS);
@@ -174,17 +156,6 @@ TEST(CreateFromBitmap, FailuresLeaveEmptyAndFullSurfacesAsTheyWere)
     EXPECT_EQ(fails(&bitmap), DIBERR_GETBITS);
     bitmap.m_description.bmWidth = bitmap.m_description.bmHeight = MOST;
     EXPECT_EQ(fails(&bitmap), DIBERR_NOMEMORY);
-}
-
-TEST(CreateFromBitmap, AReportedImageSizeTooSmallStillGetsRoomForEveryRow)
-{
-    FakeDeviceBitmap bitmap;
-    bitmap.m_description = BITMAP{0, 5, 4, 0, 1, 24, nullptr};
-    bitmap.m_sizeImage = 4;
-    bitmap.m_rows = std::vector<BYTE>(64, 9);
-    DibSurface surface;
-    ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
-    EXPECT_EQ(RowOf(surface, 0), std::vector<BYTE>(16, 9));
 }
 
 TEST(CopyFrom, MakesAnIndependentCopyAndRefusesAnEmptySource)
