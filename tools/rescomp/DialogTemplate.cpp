@@ -45,13 +45,10 @@ class TemplateWriter {
 public:
     void Word(std::uint32_t value) { Bytes(value, 2); }
     void Dword(std::uint32_t value) { Bytes(value, 4); }
-    void Text(const std::string& text, const TokenCursor& cursor)
+    void Text(const std::string& text)
     {
-        for (const char c : text) {
-            if (static_cast<unsigned char>(c) >= 0x80)
-                cursor.Fail("only ASCII text is supported in dialogs");
+        for (const char c : text)
             Word(static_cast<unsigned char>(c));
-        }
         Word(0);
     }
     void Align()
@@ -75,10 +72,10 @@ struct NameOrOrdinal {
     std::optional<std::string> text;
     std::uint16_t ordinal = 0;
 
-    void Write(TemplateWriter& out, const TokenCursor& cursor) const
+    void Write(TemplateWriter& out) const
     {
         if (text) {
-            out.Text(*text, cursor);
+            out.Text(*text);
         } else {
             out.Word(0xFFFF);
             out.Word(ordinal);
@@ -100,10 +97,23 @@ std::uint32_t ReadArgument(TokenCursor& cursor)
     return ReadExpression(cursor);
 }
 
+// A string of the script; dialogs hold their texts as UTF-16, which only
+// ASCII turns into without a code page.
+std::string ReadAscii(TokenCursor& cursor)
+{
+    if (cursor.AtEnd() || cursor.Peek().kind != Token::Kind::String)
+        cursor.Fail("string expected");
+    const Token& token = cursor.Next();
+    for (const char c : token.text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            cursor.Fail(token, "only ASCII text is supported in dialogs");
+    return token.text;
+}
+
 NameOrOrdinal ReadText(TokenCursor& cursor)
 {
     if (!cursor.AtEnd() && cursor.Peek().kind == Token::Kind::String)
-        return {cursor.Next().text, 0};
+        return {ReadAscii(cursor), 0};
     return {std::nullopt, static_cast<std::uint16_t>(ReadExpression(cursor))};
 }
 
@@ -121,7 +131,7 @@ Control ReadGenericControl(TokenCursor& cursor)
     control.text = ReadText(cursor);
     control.id = ReadArgument(cursor);
     cursor.Expect(",");
-    std::string className = cursor.ExpectString();
+    std::string className = ReadAscii(cursor);
     for (auto& c : className)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     control.windowClass = {className, 0};
@@ -153,10 +163,10 @@ Control ReadControl(TokenCursor& cursor)
     for (const auto& kind : ControlKinds())
         if (keyword.Is(kind.keyword))
             return ReadKindControl(cursor, kind);
-    cursor.Fail("unsupported dialog control '" + keyword.text + "'");
+    cursor.Fail(keyword, "unsupported dialog control '" + keyword.text + "'");
 }
 
-void WriteControl(TemplateWriter& out, const Control& control, const TokenCursor& cursor)
+void WriteControl(TemplateWriter& out, const Control& control)
 {
     out.Align();
     out.Dword(control.style);
@@ -164,8 +174,8 @@ void WriteControl(TemplateWriter& out, const Control& control, const TokenCursor
     for (const auto value : control.rect)
         out.Word(value);
     out.Word(control.id);
-    control.windowClass.Write(out, cursor);
-    control.text.Write(out, cursor);
+    control.windowClass.Write(out);
+    control.text.Write(out);
     out.Word(0);
 }
 
@@ -189,13 +199,13 @@ std::vector<std::uint8_t> ReadDialogTemplate(TokenCursor& cursor)
         } else if (option.Is("EXSTYLE")) {
             exStyle = ReadExpression(cursor);
         } else if (option.Is("CAPTION")) {
-            caption = cursor.ExpectString();
+            caption = ReadAscii(cursor);
         } else if (option.Is("FONT")) {
             const std::uint32_t points = ReadExpression(cursor);
             cursor.Expect(",");
-            font = std::make_pair(points, cursor.ExpectString());
+            font = std::make_pair(points, ReadAscii(cursor));
         } else {
-            cursor.Fail("unsupported dialog option '" + option.text + "'");
+            cursor.Fail(option, "unsupported dialog option '" + option.text + "'");
         }
     }
     cursor.Next();
@@ -219,12 +229,12 @@ std::vector<std::uint8_t> ReadDialogTemplate(TokenCursor& cursor)
         out.Word(value);
     out.Word(0);
     out.Word(0);
-    out.Text(caption.value_or(""), cursor);
+    out.Text(caption.value_or(""));
     if (font) {
         out.Word(font->first);
-        out.Text(font->second, cursor);
+        out.Text(font->second);
     }
     for (const auto& control : controls)
-        WriteControl(out, control, cursor);
+        WriteControl(out, control);
     return out.Take();
 }

@@ -30,7 +30,7 @@ public:
 
     // Tokens of a whole file, directives included.
     void ReadFileTokens(std::map<std::string, std::string>& defines, const std::filesystem::path& folder,
-                        std::vector<Token>& out);
+                        std::vector<Token>& out, int nesting = 0);
     // Tokens of a macro's value, expanded.
     void ReadValueTokens(const std::map<std::string, std::string>& defines, std::set<std::string>& expanding,
                          std::vector<Token>& out);
@@ -171,8 +171,9 @@ void Tokenizer::ReadValueTokens(const std::map<std::string, std::string>& define
 }
 
 void Tokenizer::ReadFileTokens(std::map<std::string, std::string>& defines, const std::filesystem::path& folder,
-                               std::vector<Token>& out)
+                               std::vector<Token>& out, int nesting)
 {
+    constexpr int deepestInclude = 16;
     std::set<std::string> expanding;
     while (SkipSpaceAndComments(false)) {
         if (m_text[m_pos] != '#') {
@@ -191,8 +192,10 @@ void Tokenizer::ReadFileTokens(std::map<std::string, std::string>& defines, cons
                 for (const auto& [constant, value] : SystemHeaderConstants())
                     defines[constant] = std::to_string(value);
             } else if (name.size() > 2 && name.front() == '"' && name.back() == '"') {
+                if (nesting >= deepestInclude)
+                    Fail("#include nested too deeply");
                 const auto included = folder / name.substr(1, name.size() - 2);
-                Tokenizer(ReadFile(included), included.string()).ReadFileTokens(defines, folder, out);
+                Tokenizer(ReadFile(included), included.string()).ReadFileTokens(defines, folder, out, nesting + 1);
             } else {
                 Fail("malformed #include");
             }
@@ -237,14 +240,14 @@ std::uint32_t ReadPrimary(TokenCursor& cursor)
         try {
             value = std::stoull(token.text, &used, 0);
         } catch (const std::exception&) {
-            cursor.Fail("not a number: " + token.text);
+            cursor.Fail(token, "not a number: " + token.text);
         }
         const std::string suffix = token.text.substr(used);
         if (suffix.find_first_not_of("lLuU") != std::string::npos || value > 0xFFFFFFFFull)
-            cursor.Fail("not a number: " + token.text);
+            cursor.Fail(token, "not a number: " + token.text);
         return static_cast<std::uint32_t>(value);
     }
-    cursor.Fail("number expected, found '" + token.text + "'");
+    cursor.Fail(token, "number expected, found '" + token.text + "'");
 }
 
 std::uint32_t ReadSum(TokenCursor& cursor)
@@ -304,6 +307,11 @@ std::string TokenCursor::ExpectString()
     if (AtEnd() || Peek().kind != Token::Kind::String)
         Fail("string expected");
     return Next().text;
+}
+
+void TokenCursor::Fail(const Token& at, const std::string& message) const
+{
+    throw std::runtime_error(at.where + ": " + message);
 }
 
 void TokenCursor::Fail(const std::string& message) const

@@ -35,7 +35,9 @@ public:
     std::string ExpectString();
     std::size_t Position() const { return m_pos; }
     void Seek(std::size_t position) { m_pos = position; }
+    // Throws naming the place of the next token (or of the given one).
     [[noreturn]] void Fail(const std::string& message) const;
+    [[noreturn]] void Fail(const Token& at, const std::string& message) const;
 
 private:
     const std::vector<Token>& m_tokens;
