@@ -9,5 +9,5 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 "$generator" --docs "$work"
-convert "$work/units.ppm" "$root/docs/units.png"
+convert "$work/units.ppm" -strip "$root/docs/units.png"
 convert -delay 10 -loop 0 "$work"/parade-*.ppm -layers Optimize "$root/docs/parade.gif"
