@@ -20,7 +20,7 @@ add_custom_command(OUTPUT ${DOVEZI_EMBEDDED}
 function(dovezi_platform_library name folder)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
     list(FILTER sources EXCLUDE REGEX "Main\\.cpp$")
-    add_library(${name} STATIC ${sources} ${ARGN} ${CMAKE_SOURCE_DIR}/platform/Platform.cpp)
+    add_library(${name} STATIC ${sources} ${ARGN})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 
@@ -38,6 +38,8 @@ target_link_libraries(dovezi_x11 PUBLIC dovezi_posix PkgConfig::X11 PkgConfig::G
     PkgConfig::FLUIDSYNTH)
 
 add_executable(Dovezi platform/x11/LinuxMain.cpp)
+set_source_files_properties(platform/x11/CommandLineHelp.cpp PROPERTIES
+    COMPILE_DEFINITIONS DOVEZI_VERSION="${PROJECT_VERSION}")
 target_link_libraries(Dovezi PRIVATE dovezi_x11 dovezi_virtual)
 
 file(GLOB DOVEZI_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
@@ -53,3 +55,4 @@ endif()
 if(DOVEZI_BENCH AND NOT DOVEZI_SANITIZE)
     add_subdirectory(bench)
 endif()
+include(cmake/Install.cmake)

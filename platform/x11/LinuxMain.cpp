@@ -4,6 +4,7 @@
 #include "platform/posix/ModulePath.h"
 #include "platform/posix/RegFileRegistry.h"
 #include "platform/virtual/RecordMode.h"
+#include "platform/x11/CommandLineHelp.h"
 #include "platform/x11/X11Platform.h"
 
 #include <cstdio>
@@ -13,6 +14,11 @@
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv, argv + argc);
+    if (arguments.size() > 1 && (arguments[1] == "--help" || arguments[1] == "--version")) {
+        const std::string text = arguments[1] == "--help" ? HelpText("Dovezi") : VersionText();
+        std::fputs(text.c_str(), stdout);
+        return 0;
+    }
     RegFileRegistry registry(UserConfigFolder());
 
     if (arguments.size() > 1 && arguments[1] == "--record") {

@@ -1,0 +1,30 @@
+#include "platform/x11/CommandLineHelp.h"
+
+#ifndef DOVEZI_VERSION
+#define DOVEZI_VERSION "unknown"
+#endif
+
+std::string HelpText(const std::string& programName)
+{
+    return "Usage: " + programName + " [-s | -p WINDOW | -c]\n"
+           "       " + programName + " --record FOLDER [--seconds N] [--size WxH] [--depth 8|16|24]\n"
+           "              [--desktop PICTURE.png]\n"
+           "\n"
+           "Velmar Dovezi Screen Saver: seven kinds of units parade across a copy of your\n"
+           "desktop while a MIDI song plays.\n"
+           "\n"
+           "  -s             run the screen saver full screen; any key, click or mouse\n"
+           "                 movement ends it\n"
+           "  -p WINDOW      draw the saver scaled into the window with that decimal id\n"
+           "  -c             open the settings (also when no word is given)\n"
+           "  --record FOLDER\n"
+           "                 run the saver on an in-memory screen and write a PNG frame\n"
+           "                 every second and an animated parade.gif into FOLDER\n"
+           "  --help         show this text\n"
+           "  --version      show the version\n"
+           "\n"
+           "Only the first letter after one optional '-' or '/' of the first word counts.\n"
+           "Settings: ${XDG_CONFIG_HOME:-~/.config}/Tevrin/Dovezi.reg\n";
+}
+
+std::string VersionText() { return std::string("Velmar Dovezi Screen Saver ") + DOVEZI_VERSION + "\n"; }
