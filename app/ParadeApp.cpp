@@ -1,8 +1,10 @@
 #include "app/ParadeApp.h"
 
 #include "app/SettingsKeys.h"
+#include "config/SheetVelmar.h"
 #include "parade/FullScreenSaverWnd.h"
 #include "parade/SaverWnd.h"
+#include "res/resource.h"
 
 #include <cctype>
 #include <cstdint>
@@ -83,7 +85,8 @@ bool ParadeApp::StartFullScreen()
 
 void ParadeApp::ShowConfigSheet(HWND owner)
 {
-    static_cast<void>(owner);
+    CSheetVelmar sheet(m_platform, *m_pSettings, m_platform.GetMidiOut(), IDS_SHEET_CAPTION, owner, 0);
+    sheet.DoModal();
 }
 
 HWND ParseWindowHandle(const std::string& word)

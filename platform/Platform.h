@@ -1,6 +1,7 @@
 // Everything the core asks of the operating system, one seam each.
 #pragma once
 
+#include "platform/DialogHost.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/MidiOut.h"
@@ -23,6 +24,7 @@ public:
     virtual MidiOut& GetMidiOut() = 0;
     // Posting to windows from threads other than the user interface's.
     virtual WindowPoster& GetWindowPoster() = 0;
+    virtual DialogHost& GetDialogHost() = 0;
 
     // The three-dimensional drawing of dialog controls; a no-op where the
     // dialog framework has no such service.

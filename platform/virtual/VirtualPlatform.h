@@ -9,6 +9,7 @@
 #include "platform/common/MidiStreamHost.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/virtual/VirtualClock.h"
+#include "platform/virtual/VirtualDialogHost.h"
 #include "platform/virtual/VirtualWindow.h"
 
 #include <functional>
@@ -26,6 +27,7 @@ public:
     Files& GetFiles() override { return *m_pFiles; }
     MidiOut& GetMidiOut() override { return *m_pMidiOut; }
     WindowPoster& GetWindowPoster() override { return m_loop; }
+    DialogHost& GetDialogHost() override { return m_dialogHost; }
     void EnableDialogControls3d() override {}
     std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
     // Runs until a quit request; when nothing is left to do, the clock jumps
@@ -60,6 +62,7 @@ public:
         m_pMidiOut = &midiOut;
         m_advanceMidiClock = std::move(advanceClock);
     }
+    VirtualDialogHost& Dialogs() { return m_dialogHost; }
     VirtualClock& Clock() { return m_clock; }
 
     using PaintFactory = VirtualWindow::PaintFactory;
@@ -79,6 +82,7 @@ private:
     Registry& m_registry;
     Graphics& m_graphics;
     EmbeddedResources m_resources;
+    VirtualDialogHost m_dialogHost{m_resources};
     MessageLoop m_loop;
     VirtualClock m_clock;
     PosixFiles m_files;

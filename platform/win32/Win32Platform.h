@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Graphics.h"
 #include "platform/win32/Win32MidiOut.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SheetHost.h"
 #include "platform/win32/Win32Resources.h"
 
 class Win32Platform : public Platform, public System, public WindowPoster {
@@ -19,6 +20,7 @@ public:
     Files& GetFiles() override { return m_files; }
     MidiOut& GetMidiOut() override { return m_midiOut; }
     WindowPoster& GetWindowPoster() override { return *this; }
+    DialogHost& GetDialogHost() override { return m_dialogHost; }
     void EnableDialogControls3d() override;
     std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
     int RunMessageLoop() override;
@@ -41,4 +43,5 @@ private:
     Win32Graphics m_graphics;
     Win32Files m_files;
     Win32MidiOut m_midiOut;
+    Win32SheetHost m_dialogHost{m_hInstance};
 };

@@ -6,6 +6,7 @@
 #include "platform/common/EmbeddedResources.h"
 #include "platform/common/MessageLoop.h"
 #include "platform/posix/PosixFiles.h"
+#include "platform/x11/GtkDialogHost.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/LinuxMidiOut.h"
 #include "platform/x11/X11Graphics.h"
@@ -26,6 +27,7 @@ public:
     Files& GetFiles() override { return m_files; }
     MidiOut& GetMidiOut() override { return m_midiOut; }
     WindowPoster& GetWindowPoster() override { return m_loop; }
+    DialogHost& GetDialogHost() override { return m_dialogHost; }
     void EnableDialogControls3d() override {}
     std::unique_ptr<NativeWindow> NewWindow(WindowProcedure& procedure) override;
     int RunMessageLoop() override;
@@ -64,6 +66,7 @@ private:
 
     Registry& m_registry;
     EmbeddedResources m_resources;
+    GtkDialogHost m_dialogHost{m_resources};
     mutable X11Display m_display;
     X11Graphics m_graphics;
     MessageLoop m_loop;
