@@ -51,13 +51,19 @@ int DibSurface::ConvertTo24Bit()
     if (!info || !bits)
         return DIBERR_NOMEMORY;
 
-    const FullTable table = bitCount == 8 ? ReadFullTable(ColorTable(), DibColorCount(&Header())) : FullTable{};
+    std::array<DWORD, 256> pixels{};
+    if (bitCount == 8) {
+        const FullTable table = ReadFullTable(ColorTable(), DibColorCount(&Header()));
+        for (std::size_t index = 0; index < table.size(); ++index)
+            pixels[index] = table[index].rgbBlue | static_cast<DWORD>(table[index].rgbGreen) << 8 |
+                            static_cast<DWORD>(table[index].rgbRed) << 16;
+    }
     const bool layout565 = Is565();
     for (std::size_t row = 0; row < from.height; ++row) {
         const BYTE* in = m_pBits.get() + row * from.stride;
         BYTE* out = bits.get() + row * to.stride;
         if (bitCount == 8)
-            PixelRows::Lookup8To24(in, out, from.width, table.data());
+            PixelRows::Lookup8To24(in, out, from.width, pixels.data());
         else
             PixelRows::Expand16To24(in, out, from.width, layout565);
         ZeroRowPadding(out, to);

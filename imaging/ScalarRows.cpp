@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 static_assert(std::endian::native == std::endian::little, "16-bit pixels are stored little-endian");
@@ -78,18 +79,29 @@ void ScalarRows::Reduce24To16(const BYTE* source, BYTE* dest, std::size_t count,
 
 void ScalarRows::Lookup8To16(const BYTE* source, BYTE* dest, std::size_t count, const WORD* table)
 {
-    for (std::size_t i = 0; i < count; ++i)
+    // Four pixels per 8-byte store.
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const std::uint64_t four = table[source[i]] | static_cast<std::uint64_t>(table[source[i + 1]]) << 16 |
+                                   static_cast<std::uint64_t>(table[source[i + 2]]) << 32 |
+                                   static_cast<std::uint64_t>(table[source[i + 3]]) << 48;
+        std::memcpy(dest + 2 * i, &four, sizeof four);
+    }
+    for (; i < count; ++i)
         StoreWord(dest + 2 * i, table[source[i]]);
 }
 
-void ScalarRows::Lookup8To24(const BYTE* source, BYTE* dest, std::size_t count, const RGBQUAD* table)
+void ScalarRows::Lookup8To24(const BYTE* source, BYTE* dest, std::size_t count, const DWORD* table)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        const RGBQUAD& entry = table[source[i]];
-        dest[3 * i] = entry.rgbBlue;
-        dest[3 * i + 1] = entry.rgbGreen;
-        dest[3 * i + 2] = entry.rgbRed;
+    // Two pixels per 8-byte store, whose last two bytes the next store
+    // overwrites; the loop stops while a third pixel is left to do that.
+    std::size_t i = 0;
+    for (; i + 3 <= count; i += 2) {
+        const std::uint64_t two = table[source[i]] | static_cast<std::uint64_t>(table[source[i + 1]]) << 24;
+        std::memcpy(dest + 3 * i, &two, sizeof two);
     }
+    for (; i < count; ++i)
+        std::memcpy(dest + 3 * i, &table[source[i]], 3);
 }
 
 void ScalarRows::KeyedCopy8(const BYTE* source, BYTE* dest, std::size_t count, BYTE key)

@@ -20,8 +20,10 @@ struct ScalarRows {
     static void Narrow565To555(BYTE* pixels, std::size_t count);
     static void Expand16To24(const BYTE* source, BYTE* dest, std::size_t count, bool layout565);
     static void Reduce24To16(const BYTE* source, BYTE* dest, std::size_t count, bool layout565);
+    // Indices through a 256-entry table of 16-bit pixels, or of 24-bit
+    // pixels held as blue | green << 8 | red << 16.
     static void Lookup8To16(const BYTE* source, BYTE* dest, std::size_t count, const WORD* table);
-    static void Lookup8To24(const BYTE* source, BYTE* dest, std::size_t count, const RGBQUAD* table);
+    static void Lookup8To24(const BYTE* source, BYTE* dest, std::size_t count, const DWORD* table);
     // Copies every source pixel that differs from the key.
     static void KeyedCopy8(const BYTE* source, BYTE* dest, std::size_t count, BYTE key);
     static void KeyedCopy16(const BYTE* source, BYTE* dest, std::size_t count, WORD key);

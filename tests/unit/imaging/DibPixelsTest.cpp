@@ -35,11 +35,11 @@ TEST(ConvertTo16Bit, ReducesEachDepthToEitherLayoutWithZeroPadding)
         EXPECT_TRUE(PaddingIsZero(surface));
     }
     DibSurface indexed;
-    Load(indexed, PackedDib{.width = 3, .height = 2, .bitCount = 8, .pixels = {0, 253, 255, 1, 2, 3}, .pad = 9});
-    const COLORREF last = ColorsOf(indexed)[5];
+    Load(indexed, PackedDib{.width = 5, .height = 2, .bitCount = 8, .pixels = {0, 253, 255, 0, 253, 1, 2, 3, 4, 5}, .pad = 9});
+    const COLORREF last = ColorsOf(indexed)[9];
     ASSERT_EQ(indexed.ConvertTo16Bit(DIBFMT_RGB565), 0);
-    EXPECT_EQ(WordsOf(indexed), (std::vector<WORD>{0x0000, 0xF81F, 0xFFFF}));
-    EXPECT_EQ(ColorsOf(indexed)[5], Expand565(ReduceColor(last, true)));
+    EXPECT_EQ(WordsOf(indexed), (std::vector<WORD>{0x0000, 0xF81F, 0xFFFF, 0x0000, 0xF81F}));
+    EXPECT_EQ(ColorsOf(indexed)[9], Expand565(ReduceColor(last, true)));
     EXPECT_TRUE(PaddingIsZero(indexed));
 }
 
@@ -76,12 +76,15 @@ TEST(ConvertTo24Bit, ExpandsEachDepthAndDropsTheTable)
     EXPECT_EQ(surface.ConvertTo24Bit(), 0);
     EXPECT_EQ(Snapshot(surface), before);
 
-    Load(surface, PackedDib{.width = 5, .height = 2, .bitCount = 8, .pixels = {253, 0, 255, 1, 2, 3, 4, 5, 6, 7}, .pad = 1});
-    const std::vector<COLORREF> colors = ColorsOf(surface);
-    ASSERT_EQ(surface.ConvertTo24Bit(), 0);
-    EXPECT_EQ(Snapshot(surface).size(), 40u + 2 * 16u);
-    EXPECT_EQ(ColorsOf(surface), colors);
-    EXPECT_TRUE(PaddingIsZero(surface));
+    // Rows that end on the stride, and rows with padding.
+    for (LONG width : {4, 5}) {
+        Load(surface, PackedDib{.width = width, .height = 2, .bitCount = 8, .pixels = {253, 0, 255, 1, 2, 3, 4, 5, 6, 7}, .pad = 1});
+        const std::vector<COLORREF> colors = ColorsOf(surface);
+        ASSERT_EQ(surface.ConvertTo24Bit(), 0);
+        EXPECT_EQ(Snapshot(surface).size(), 40u + (width == 4 ? 24u : 32u));
+        EXPECT_EQ(ColorsOf(surface), colors);
+        EXPECT_TRUE(PaddingIsZero(surface));
+    }
     // Indices beyond a short table read as black.
     Load(surface, PackedDib{.width = 3, .bitCount = 8, .pixels = {0, 1, 200}, .table = {{10, 20, 30, 0}, {40, 50, 60, 0}}});
     const std::vector<COLORREF> shortTable{RGB(30, 20, 10), RGB(60, 50, 40), 0};
