@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -131,12 +132,9 @@ std::size_t ImageBytes(LONG width, LONG height, int bits)
 
 enum class Pass { Shade, InterlaceRows, InterlaceColumns, Gamma };
 
-void Effect(benchmark::State& state)
+void Effect(benchmark::State& state, LONG width, int bits, Pass pass)
 {
-    const auto width = static_cast<LONG>(state.range(0));
     const LONG height = width * 9 / 16;
-    const auto bits = static_cast<int>(state.range(1));
-    const auto pass = static_cast<Pass>(state.range(2));
     DibSurface surface;
     MakePicture(surface, width, height, bits);
     const std::size_t bytes = ImageBytes(width, height, bits);
@@ -165,11 +163,9 @@ void Effect(benchmark::State& state)
 
 enum class Conversion { To16From24, To16From8, To565From555, To24From16, To24From8 };
 
-void Convert(benchmark::State& state)
+void Convert(benchmark::State& state, LONG width, Conversion conversion)
 {
-    const auto width = static_cast<LONG>(state.range(0));
     const LONG height = width * 9 / 16;
-    const auto conversion = static_cast<Conversion>(state.range(1));
     const int from = conversion == Conversion::To16From24 ? 24
                    : conversion == Conversion::To16From8 || conversion == Conversion::To24From8 ? 8
                                                                                               : 16;
@@ -193,13 +189,11 @@ void Convert(benchmark::State& state)
 
 // 256 blits of a 116x87 frame at random places on a 1920x1080 canvas; the
 // floor copies the same rows of the same sizes with memcpy.
-void Blit(benchmark::State& state)
+void Blit(benchmark::State& state, int bits, int transparent)
 {
     constexpr LONG FRAME_WIDTH = 116;
     constexpr LONG FRAME_HEIGHT = 87;
     constexpr int FRAMES = 8;
-    const auto bits = static_cast<int>(state.range(0));
-    const auto transparent = static_cast<int>(state.range(1));
     DibSurface strip;
     MakePicture(strip, FRAME_WIDTH, FRAME_HEIGHT * FRAMES, 8, 0.5);
     DibSurface canvas;
@@ -243,18 +237,39 @@ void Blit(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(Effect)
-    ->ArgNames({"width", "bits", "pass"})
-    ->ArgsProduct({{1920, 3840}, {8, 16, 24}, {static_cast<int>(Pass::Shade), static_cast<int>(Pass::InterlaceRows),
-                                               static_cast<int>(Pass::InterlaceColumns)}})
-    ->Args({1920, 24, static_cast<int>(Pass::Gamma)})
-    ->Args({3840, 24, static_cast<int>(Pass::Gamma)})
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(Convert)
-    ->ArgNames({"width", "kind"})
-    ->ArgsProduct({{1920, 3840}, {0, 1, 2, 3, 4}})
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(Blit)->ArgNames({"bits", "keyed"})->ArgsProduct({{8, 16}, {0, 1}})->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    const auto add = [](const std::string& name, auto run) {
+        benchmark::RegisterBenchmark(name.c_str(), run)->UseManualTime()->Unit(benchmark::kMicrosecond);
+    };
+    const std::pair<Pass, const char*> passes[] = {{Pass::Shade, "ApplyShade"},
+                                                   {Pass::InterlaceRows, "InterlaceRows"},
+                                                   {Pass::InterlaceColumns, "InterlaceColumns"},
+                                                   {Pass::Gamma, "AdjustGamma"}};
+    const std::pair<Conversion, const char*> conversions[] = {{Conversion::To16From24, "ConvertTo16Bit/from24"},
+                                                              {Conversion::To16From8, "ConvertTo16Bit/from8"},
+                                                              {Conversion::To565From555, "ConvertTo16Bit/from555"},
+                                                              {Conversion::To24From16, "ConvertTo24Bit/from565"},
+                                                              {Conversion::To24From8, "ConvertTo24Bit/from8"}};
+    for (LONG width : {1920, 3840}) {
+        const std::string size = std::to_string(width) + "x" + std::to_string(width * 9 / 16);
+        for (const auto& [pass, name] : passes) {
+            for (int bits : {8, 16, 24}) {
+                if (pass != Pass::Gamma || bits == 24)
+                    add(std::string(name) + "/" + size + "/" + std::to_string(bits) + "bit",
+                        [=](benchmark::State& state) { Effect(state, width, bits, pass); });
+            }
+        }
+        for (const auto& [conversion, name] : conversions)
+            add(std::string(name) + "/" + size, [=](benchmark::State& state) { Convert(state, width, conversion); });
+    }
+    for (int bits : {8, 16}) {
+        for (int transparent : {0, 1})
+            add(std::string("BlitFrom/116x87/") + std::to_string(bits) + "bit/" + (transparent ? "keyed" : "opaque"),
+                [=](benchmark::State& state) { Blit(state, bits, transparent); });
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
