@@ -202,11 +202,15 @@ int DibSurface::CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palet
     // A device that reports fewer image bytes than the rows need still
     // gets room for every row.
     const std::size_t bitsSize = std::max<std::size_t>(ReadHeader(info.get()).biSizeImage, layout.imageBytes);
-    auto bits = AllocateDibBlock(bitsSize, true);
+    auto bits = AllocateDibBlock(bitsSize);
     if (!bits)
         return DIBERR_NOMEMORY;
-    if (bitmap->GetDIBits(palette, lines, bits.get(), completed) == 0 || !KeptShape(info.get(), infoSize, header))
+    const int copied = bitmap->GetDIBits(palette, lines, bits.get(), completed);
+    if (copied <= 0 || !KeptShape(info.get(), infoSize, header))
         return DIBERR_GETBITS;
+    // Rows the device did not copy (the top ones) read as zero.
+    const std::size_t filled = std::min(static_cast<std::size_t>(copied), layout.height) * layout.stride;
+    std::memset(bits.get() + filled, 0, layout.imageBytes - filled);
     Install(std::move(info), std::move(bits));
     return 0;
 }

@@ -118,6 +118,12 @@ TEST(CreateFromBitmap, ReadsTheDevicesRowsInTheChosenDepthAndLayout)
     bitmap.m_rows = std::vector<BYTE>(64, 9);
     ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
     EXPECT_EQ(RowOf(surface, 0), std::vector<BYTE>(16, 9));
+    // Rows the device did not copy read as zero.
+    bitmap.m_rows = std::vector<BYTE>(16, 9);
+    bitmap.m_copyResult = 1;
+    ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
+    EXPECT_EQ(RowOf(surface, 3), std::vector<BYTE>(16, 9));
+    EXPECT_EQ(RowOf(surface, 0), std::vector<BYTE>(16, 0));
 }
 
 TEST(CreateFromBitmap, FailuresLeaveEmptyAndFullSurfacesAsTheyWere)
