@@ -64,6 +64,7 @@ public:
         m_description.bmBitsPixel = static_cast<WORD>(m_description.bmBitsPixel % 26);
         m_sizeImage = controls.Byte();
         m_clrUsed = controls.Byte() % 4 == 0 ? controls.Byte() : 0;
+        m_answer = controls.Byte() % 4;
     }
     bool GetObject(BITMAP& description) const override
     {
@@ -78,13 +79,16 @@ public:
         DibLayout layout;
         if (bits != nullptr && DibComputeLayout(header.biWidth, header.biHeight, header.biBitCount, layout))
             std::memcpy(bits, m_rows, std::min(m_size, layout.imageBytes));
-        return static_cast<int>(lines);
+        // All rows, none, half of them, or nonsense.
+        const int answers[4] = {static_cast<int>(lines), 0, static_cast<int>(lines / 2), -1};
+        return bits != nullptr ? answers[m_answer] : 0;
     }
 
 private:
     BITMAP m_description{};
     DWORD m_sizeImage = 0;
     DWORD m_clrUsed = 0;
+    int m_answer = 0;
     const BYTE* m_rows;
     std::size_t m_size;
 };
