@@ -5,6 +5,7 @@
 #include "platform/virtual/GeneratedDesktop.h"
 #include "platform/virtual/GifWriter.h"
 #include "platform/virtual/VirtualDisplay.h"
+#include "platform/virtual/VirtualMidiOut.h"
 #include "platform/virtual/VirtualPlatform.h"
 
 #include <algorithm>
@@ -65,7 +66,11 @@ int RunRecordMode(const RecordOptions& options, Registry& registry, const std::s
 
     VirtualDisplay display(size, options.depth);
     display.ShowDesktop(FitToScreen(desktop, size));
+    // The music is rendered on the platform's clock, so music.wav lasts as
+    // long as the recording, repeats of the song included.
+    VirtualMidiOut music((std::filesystem::path(options.folder) / "music.wav").string());
     VirtualPlatform platform(registry, display, modulePath, size);
+    platform.UseMidiOut(music, [&music](std::int64_t now) { music.AdvanceTo(now); });
     platform.SetPaintFactory([&display](HWND window, const RECT& client, std::vector<RECT> areas) {
         return display.OpenPaintSession(window, client, std::move(areas));
     });
@@ -99,6 +104,12 @@ int RunRecordMode(const RecordOptions& options, Registry& registry, const std::s
                 return Fail("cannot write the frames in " + options.folder);
             nextFrame += MICROSECONDS_PER_SECOND;
         }
+    }
+    // The saver ends the normal way: the music stops, the temporary copy of
+    // the song goes.
+    if (VirtualWindow* window = platform.LastWindow()) {
+        window->Post(WM_CLOSE, 0, 0);
+        platform.RunMessageLoop();
     }
     if (!animation.Close())
         return Fail("cannot write " + animationPath);

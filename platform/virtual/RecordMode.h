@@ -1,6 +1,8 @@
 // The record mode: the full-screen saver on an in-memory display with a
-// virtual clock, writing a PNG frame every virtual second and an animated
-// GIF of the first seconds at the tick rate.
+// virtual clock, writing a PNG frame every virtual second, an animated GIF
+// of the first seconds at the tick rate, and the music as the software
+// synthesizer renders it (music.wav, 44.1 kHz 16-bit stereo) when the
+// settings play music on device 0.
 //   --record DIR [--seconds N] [--size WxH] [--depth 8|16|24] [--desktop PICTURE.png]
 #pragma once
 
