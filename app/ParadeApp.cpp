@@ -3,6 +3,7 @@
 #include "app/SettingsKeys.h"
 #include "config/SheetVelmar.h"
 #include "parade/FullScreenSaverWnd.h"
+#include "parade/HostedSaverWnd.h"
 #include "parade/SaverWnd.h"
 #include "res/resource.h"
 
@@ -20,12 +21,16 @@ ParadeApp::ParadeApp(Platform& platform) : m_platform(platform) {}
 
 ParadeApp::~ParadeApp() = default;
 
-int ParadeApp::Initialize(const std::vector<std::string>& arguments)
+void ParadeApp::StartUp()
 {
     m_platform.EnableDialogControls3d();
     m_pSettings = std::make_unique<ParadeSettings>(m_platform.GetRegistry(), REGISTRY_KEY_NAME,
                                                    ApplicationNameFromPath(m_platform.GetSystem().ModulePath()));
+}
 
+int ParadeApp::Initialize(const std::vector<std::string>& arguments)
+{
+    StartUp();
     if (arguments.size() <= 1) {
         ShowConfigSheet(nullptr);
         return 0;
@@ -40,6 +45,21 @@ int ParadeApp::Initialize(const std::vector<std::string>& arguments)
     if (MatchesSwitch(word, SWITCH_SAVE))
         return StartFullScreen() ? 1 : 0;
     return 0;
+}
+
+int ParadeApp::InitializeHosted(HWND host)
+{
+    StartUp();
+    RECT client{0, 0, 0, 0};
+    if (!m_platform.GetSystem().GetClientRect(host, client))
+        return 0;
+    auto* window = new HostedSaverWnd(m_platform, *m_pSettings);
+    if (!window->CreateHosted(host, client)) {
+        delete window;
+        return 0;
+    }
+    window->SetMainWindow(true);
+    return 1;
 }
 
 int ParadeApp::MatchesSwitch(const std::string& word, const std::string& switchLetter)

@@ -18,12 +18,16 @@ public:
 
     // `arguments` holds the program name first. Nonzero: run the message loop.
     int Initialize(const std::vector<std::string>& arguments);
+    // The saver with its music inside a window of a screen-saver daemon,
+    // which owns the input; nonzero: run the message loop.
+    int InitializeHosted(HWND host);
     static int MatchesSwitch(const std::string& word, const std::string& switchLetter);
     void ShowConfigSheet(HWND owner);
 
     ParadeSettings& Settings() { return *m_pSettings; }
 
 private:
+    void StartUp();
     bool StartPreview(const std::vector<std::string>& arguments);
     bool StartFullScreen();
 

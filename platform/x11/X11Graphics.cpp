@@ -43,10 +43,18 @@ std::vector<std::uint32_t> ColorsOfMasks(const Visual* visual)
 
 X11Graphics::X11Graphics(X11Display& display) : m_display(display), m_cache(display) {}
 
+void X11Graphics::CaptureFrom(Drawable source, const RECT& area)
+{
+    m_source = source;
+    m_area = area;
+}
+
 SIZE X11Graphics::ScreenSize()
 {
     if (!m_display.IsOpen())
         return SIZE{0, 0};
+    if (m_source != 0)
+        return SIZE{m_area.right - m_area.left, m_area.bottom - m_area.top};
     Display* display = m_display.Get();
     const int screen = DefaultScreen(display);
     return SIZE{DisplayWidth(display, screen), DisplayHeight(display, screen)};
@@ -63,7 +71,8 @@ std::unique_ptr<DeviceBitmap> X11Graphics::CopyScreen()
     if (format.bitsPerPixel != 8 && format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32)
         return nullptr;
     X11GraphicsImage image(m_display, format.visual, format.depth, m_cache.SharedMemory());
-    if (!image.Get(m_display.Root(), size.cx, size.cy))
+    const Drawable source = m_source != 0 ? m_source : m_display.Root();
+    if (!image.Get(source, m_area.left, m_area.top, size.cx, size.cy))
         return nullptr;
 
     DevicePixels pixels;

@@ -20,6 +20,10 @@ public:
     // by the server); any other depth reports 32, which callers refuse.
     std::unique_ptr<DeviceBitmap> CopyScreen() override;
 
+    // From now on the screen is the rectangle `area` of `source` (a window
+    // or a pixmap holding a screenshot), not the whole root window.
+    void CaptureFrom(Drawable source, const RECT& area);
+
     PaletteHandle CreatePalette(const LOGPALETTE& palette) override;
     PaletteHandle CreateHalftonePalette() override;
     void DeletePalette(PaletteHandle palette) override;
@@ -27,4 +31,6 @@ public:
 private:
     X11Display& m_display;
     X11GraphicsCache m_cache;
+    Drawable m_source = 0;
+    RECT m_area{0, 0, 0, 0};
 };

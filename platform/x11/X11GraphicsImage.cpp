@@ -139,14 +139,14 @@ void X11GraphicsImage::Put(Drawable drawable, GC gc, const RECT& area, bool last
     }
 }
 
-bool X11GraphicsImage::Get(Drawable drawable, int width, int height)
+bool X11GraphicsImage::Get(Drawable drawable, int x, int y, int width, int height)
 {
     if (!Reserve(width, height) || m_pImage->width != width || m_pImage->height != height)
         return false;
     m_display.SyncFailed();
     if (m_bShared)
-        return XShmGetImage(m_display.Get(), drawable, m_pImage, 0, 0, AllPlanes) && !m_display.SyncFailed();
-    XImage* copy = XGetImage(m_display.Get(), drawable, 0, 0, static_cast<unsigned>(width),
+        return XShmGetImage(m_display.Get(), drawable, m_pImage, x, y, AllPlanes) && !m_display.SyncFailed();
+    XImage* copy = XGetImage(m_display.Get(), drawable, x, y, static_cast<unsigned>(width),
                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
     const bool failed = m_display.SyncFailed();
     if (copy == nullptr)
@@ -154,9 +154,9 @@ bool X11GraphicsImage::Get(Drawable drawable, int width, int height)
     const bool fits = !failed && copy->bits_per_pixel == m_pImage->bits_per_pixel && copy->byte_order == LSBFirst;
     if (fits) {
         const auto rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(copy->bits_per_pixel / 8);
-        for (int y = 0; y < height; ++y)
-            std::memcpy(m_pImage->data + static_cast<std::ptrdiff_t>(y) * m_pImage->bytes_per_line,
-                        copy->data + static_cast<std::ptrdiff_t>(y) * copy->bytes_per_line, rowBytes);
+        for (int row = 0; row < height; ++row)
+            std::memcpy(m_pImage->data + static_cast<std::ptrdiff_t>(row) * m_pImage->bytes_per_line,
+                        copy->data + static_cast<std::ptrdiff_t>(row) * copy->bytes_per_line, rowBytes);
     }
     XDestroyImage(copy);
     return fits;

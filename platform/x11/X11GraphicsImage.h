@@ -35,9 +35,9 @@ public:
     // `drawable`. `last` marks the final put of a paint: its completion is
     // what the next Reserve waits for.
     void Put(Drawable drawable, GC gc, const RECT& area, bool last);
-    // Reads the rectangle (0, 0, width, height) of `drawable` into an image
-    // that has exactly that size or none yet.
-    bool Get(Drawable drawable, int width, int height);
+    // Reads the rectangle (x, y, x + width, y + height) of `drawable` into
+    // an image that has exactly that size or none yet.
+    bool Get(Drawable drawable, int x, int y, int width, int height);
 
 private:
     bool Create(int width, int height);

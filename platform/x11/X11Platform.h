@@ -38,6 +38,9 @@ public:
     bool IsWindow(HWND window) const override;
     bool GetClientRect(HWND window, RECT& rect) const override;
 
+    X11Display& XDisplay() { return m_display; }
+    X11Graphics& XGraphics() { return m_graphics; }
+
     // Bookkeeping of the X11 windows alive in this process.
     void AddWindow(X11Window& window);
     void RemoveWindow(X11Window& window);

@@ -18,6 +18,13 @@ done
 child=$(xwininfo -children -id "$host" | awk '/^ +0x/ {print $1; exit}')
 size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = "152x112" ] || fail "preview is $size, not 152x112"
+xdotool windowsize "$host" 300 200
+for _ in $(seq 30); do
+    size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    [ "$size" = "300x200" ] && break
+    sleep 0.1
+done
+[ "$size" = "300x200" ] || fail "preview did not follow its host to 300x200: $size"
 xdotool mousemove --window "$host" 10 10 click 1 key a
 sleep 0.5
 kill -0 "$PREVIEW" 2>/dev/null || fail "input closed the preview"

@@ -392,7 +392,7 @@ void CheckImageKinds(X11Display& display, Server& server)
         Check(wrong == 0, shared ? "a shared image reaches the window" : "a client image reaches the window", wrong);
 
         X11GraphicsImage copy(display, server.VisualOf(), server.Depth(), shared);
-        Check(copy.Get(window, 40, 30), "a window is read into an image");
+        Check(copy.Get(window, 0, 0, 40, 30), "a window is read into an image");
         Check(std::memcmp(copy.Pixels().At(7, 9), pixels.At(7, 9), static_cast<std::size_t>(pixels.bytesPerPixel)) == 0,
               "the image read holds the window's pixels");
         XDestroyWindow(server.X(), window);
