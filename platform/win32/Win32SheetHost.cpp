@@ -150,7 +150,8 @@ SheetResult Win32SheetHost::RunSheet(const SheetDefinition& sheet, SheetHandler&
 
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+    // No Help button and no context help: the program has no help.
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_NOCONTEXTHELP;
     header.hwndParent = sheet.hOwner;
     header.hInstance = m_hInstance;
     header.pszCaption = sheet.strCaption.c_str();

@@ -254,10 +254,9 @@ void GtkDialogPage::UpdateTicks(const Control& slider)
     const auto low = static_cast<long long>(gtk_adjustment_get_lower(adjustment));
     const auto high = static_cast<long long>(gtk_adjustment_get_upper(adjustment));
     const long long frequency = slider.nTicFreq;
-    if (frequency > 0 && (high - low) / frequency <= MAX_TICKS)
-        for (long long tick = low; tick < high; tick += frequency)
-            gtk_scale_add_mark(scale, static_cast<gdouble>(tick), GTK_POS_TOP, nullptr);
-    gtk_scale_add_mark(scale, static_cast<gdouble>(low), GTK_POS_TOP, nullptr);
+    const bool everyStep = frequency > 0 && (high - low) / frequency <= MAX_TICKS;
+    for (long long tick = low; tick < high; tick += everyStep ? frequency : high - low)
+        gtk_scale_add_mark(scale, static_cast<gdouble>(tick), GTK_POS_TOP, nullptr);
     gtk_scale_add_mark(scale, static_cast<gdouble>(high), GTK_POS_TOP, nullptr);
 }
 

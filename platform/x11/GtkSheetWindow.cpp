@@ -73,6 +73,7 @@ GtkSheetWindow::GtkSheetWindow(const SheetDefinition& definition, std::vector<Di
         gtk_widget_set_size_request(slot, pageWidth + 2 * margin, pageHeight + 2 * margin);
         GtkWidget* tab = gtk_label_new_with_mnemonic(ConvertAccessKeys(page.strTitle, '_').c_str());
         gtk_notebook_append_page(GTK_NOTEBOOK(m_pNotebook), slot, tab);
+        gtk_widget_show(slot);
         m_slots.push_back(slot);
     }
     m_pages.resize(m_templates.size());

@@ -55,7 +55,9 @@ TEST_F(ConfigSheet, TheSpeedIsTwoHundredAndOneLessTheSliderPosition)
 
 TEST_F(ConfigSheet, StoredSpeedsOutsideTheRangeSitAtAnEndAndAreNotWritten)
 {
-    for (const auto& [speed, position] : {std::pair{500, 1}, {0, 200}, {INT_MIN, 200}, {INT_MAX, 1}}) {
+    for (const auto& [storedSpeed, slidPosition] : {std::pair{500, 1}, {0, 200}, {INT_MIN, 200}, {INT_MAX, 1}}) {
+        const int speed = storedSpeed;
+        const int position = slidPosition;
         m_settings.WriteInt(KEY_SPEED, speed);
         Run([&](VirtualSheet& sheet) {
             ForgetStores();
