@@ -52,6 +52,10 @@ TEST_F(StartModes, SaveOpensATopmostPopupOverTheScreen)
     EXPECT_EQ(window->ExStyle(), static_cast<DWORD>(WS_EX_TOPMOST));
     EXPECT_EQ(window->ClientRect().right, 1024);
     EXPECT_EQ(window->ClientRect().bottom, 768);
+
+    window->Post(WM_CLOSE, 0, 0);
+    EXPECT_EQ(m_platform.RunMessageLoop(), 0);
+    EXPECT_EQ(m_platform.LastWindow(), nullptr);
 }
 
 TEST_F(StartModes, PreviewOpensAChildOfTheHostSizedToItsClientArea)
