@@ -10,3 +10,13 @@ target_link_libraries(Dovezi PRIVATE dovezi_core winmm comctl32 comdlg32 gdi32 u
 target_link_options(Dovezi PRIVATE -static -static-libgcc -static-libstdc++)
 # The pixel loops of imaging/ take their SSE2 form on every build target.
 target_compile_options(dovezi_core PRIVATE -msse2)
+
+# The download: the screen saver and how to install it, in one zip file.
+set(DOVEZI_ZIP ${CMAKE_BINARY_DIR}/Dovezi-win32.zip)
+add_custom_command(OUTPUT ${DOVEZI_ZIP}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/packaging/INSTALL-Windows.txt ${CMAKE_BINARY_DIR}/INSTALL.txt
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${DOVEZI_ZIP} --format=zip Dovezi.scr INSTALL.txt
+    DEPENDS Dovezi ${CMAKE_SOURCE_DIR}/packaging/INSTALL-Windows.txt
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMENT "Packing Dovezi-win32.zip")
+add_custom_target(dovezi_zip ALL DEPENDS ${DOVEZI_ZIP})
