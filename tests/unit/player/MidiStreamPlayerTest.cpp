@@ -1,15 +1,5 @@
 #include "tests/unit/player/PlayerKit.h"
 
-TEST(MapReaderResult, GivesThePlayersCodes)
-{
-    EXPECT_EQ(MapReaderResult(SMF_SUCCESS), 0u);
-    EXPECT_EQ(MapReaderResult(SMF_NOMEMORY), PLAYERR_NOMEMORY);
-    EXPECT_EQ(MapReaderResult(SMF_INVALID), PLAYERR_BADFILE);
-    EXPECT_EQ(MapReaderResult(SMF_OPENFAILED), PLAYERR_BADFILE);
-    EXPECT_EQ(MapReaderResult(SMF_ENDOFSONG), PLAYERR_BADSTATE);
-    EXPECT_EQ(MapReaderResult(SMF_LIMIT), PLAYERR_BADSTATE);
-}
-
 TEST_F(PlayerBench, SetupChainsTheFourBuffersWithTheLastOfTheBlockFirst)
 {
     ASSERT_TRUE(m_player.Setup(TEST_OWNER));
@@ -51,17 +41,6 @@ TEST_F(PlayerBench, OperationsOutOfTurnAreRefused)
     EXPECT_EQ(m_player.State(), PlayerState::Prerolled);
     EXPECT_EQ(m_player.StateRecord()->m_nOutstanding, 2);
     EXPECT_EQ(m_player.Close(), PLAYERR_BADSTATE);
-}
-
-TEST_F(PlayerBench, MissingAndMalformedFilesLeaveThePlayerClosed)
-{
-    ASSERT_TRUE(m_player.Setup(TEST_OWNER));
-    EXPECT_FALSE(m_player.OpenFile("nowhere.mid"));
-    EXPECT_EQ(m_player.State(), PlayerState::Closed);
-    m_files.m_files["bad.mid"] = Text("MThd and nothing else");
-    EXPECT_FALSE(m_player.OpenFile("bad.mid"));
-    EXPECT_EQ(m_player.State(), PlayerState::Closed);
-    EXPECT_EQ(m_player.Open(), PLAYERR_BADFILE);
 }
 
 TEST_F(PlayerBench, PrerollQueuesTheEmptyStartStateThenFillsBuffersUpToTheSongsEnd)
@@ -272,17 +251,4 @@ TEST_F(PlayerBench, DestructionWhilePlayingResetsAndClosesWithoutTellingTheOwner
     EXPECT_TRUE(Silenced());
     ASSERT_TRUE(Load(NotesSong(1)));
     EXPECT_TRUE(m_player.Play(0));
-}
-
-TEST_F(PlayerBench, OpenFileStopsThePlayingSongFirst)
-{
-    ASSERT_TRUE(Load(NotesSong(300)));
-    ASSERT_TRUE(m_player.Play(0));
-    ASSERT_EQ(m_player.Restart(), 0u);
-    AdvanceTo(24 * MICROSECONDS_PER_TICK);
-    m_files.m_files["other.mid"] = NotesSong(1);
-    ASSERT_TRUE(m_player.OpenFile("other.mid"));
-    EXPECT_EQ(m_player.LengthTicks(), 24u);
-    EXPECT_EQ(DoneCount(), 1u);
-    EXPECT_EQ(FreeList(m_player).size(), 4u);
 }

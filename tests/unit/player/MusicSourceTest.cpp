@@ -149,18 +149,6 @@ TEST_F(MusicSource, TheUsersFileIsPlayedAndRepeatedAndNeverDeleted)
     EXPECT_EQ(ReadWholeFile(userSong), std::string(song.begin(), song.end()));
 }
 
-TEST_F(MusicSource, ASwitchToTheUsersFileWhileTheBuiltInSongPlaysStillRemovesOnlyTheCopy)
-{
-    const fs::path userSong = WriteUserSong("mine.mid", NotesSong(1));
-    UseSongFile(0, NO_FILE);
-    Start();
-    Run(1000);
-    UseSongFile(1, userSong.string());
-    Close();
-    EXPECT_FALSE(fs::exists(TempSong()));
-    EXPECT_TRUE(fs::exists(userSong));
-}
-
 TEST_F(MusicSource, UnusableUserFilesAreSilentAndKept)
 {
     const fs::path invalid = WriteUserSong("broken.mid", Text("RIFF but not music"));

@@ -19,60 +19,43 @@ void MakeFolder(const fs::path& path, fs::perms permissions)
 
 } // namespace
 
-TEST(PrivateTempFolder, TakesTheRuntimeFolderOnlyWhenNobodyElseCanEnterIt)
+TEST(PrivateTempFolder, TakesOnlyAFolderOfTheUserThatNobodyElseCanEnter)
 {
     TemporaryFolder root;
     const fs::path runtime = root.Path() / "runtime";
     MakeFolder(runtime, fs::perms::owner_all);
     const fs::path shared = root.Path() / "shared";
+    const fs::path own = shared / ("dovezi-" + std::to_string(geteuid()));
     MakeFolder(shared, fs::perms::all);
-    const std::string own = (shared / ("dovezi-" + std::to_string(geteuid()))).string() + "/";
-
     EXPECT_EQ(PrivateTempFolder(runtime.c_str(), shared.c_str()), runtime.string() + "/");
 
+    // A runtime folder that others may enter, or a relative one: a folder of
+    // mode 0700 is made in the shared one.
     fs::permissions(runtime, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
-    EXPECT_EQ(PrivateTempFolder(runtime.c_str(), shared.c_str()), own);
+    EXPECT_EQ(PrivateTempFolder(runtime.c_str(), shared.c_str()), own.string() + "/");
+    EXPECT_EQ(PrivateTempFolder("relative", shared.c_str()), own.string() + "/");
     struct stat status {};
     ASSERT_EQ(stat(own.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
 
-    const fs::path link = root.Path() / "link";
-    fs::create_directory_symlink(shared / ("dovezi-" + std::to_string(geteuid())), link);
-    EXPECT_EQ(PrivateTempFolder(link.c_str(), shared.c_str()), own);
-    EXPECT_EQ(PrivateTempFolder("relative", shared.c_str()), own);
-    EXPECT_EQ(PrivateTempFolder(nullptr, shared.c_str()), own);
-}
-
-TEST(PrivateTempFolder, RefusesAFolderThatOthersCanEnterOrThatIsALink)
-{
-    TemporaryFolder root;
-    const fs::path shared = root.Path() / "shared";
-    const fs::path own = shared / ("dovezi-" + std::to_string(geteuid()));
-    MakeFolder(own, fs::perms::all);
+    // One that was there already and is open to others, or is a link, is
+    // not used.
+    fs::permissions(own, fs::perms::all);
     EXPECT_EQ(PrivateTempFolder(nullptr, shared.c_str()), "");
-
     fs::remove(own);
-    const fs::path elsewhere = root.Path() / "elsewhere";
-    MakeFolder(elsewhere, fs::perms::owner_all);
-    fs::create_directory_symlink(elsewhere, own);
+    fs::create_directory_symlink(runtime, own);
+    fs::permissions(runtime, fs::perms::owner_all);
     EXPECT_EQ(PrivateTempFolder(nullptr, shared.c_str()), "");
-    EXPECT_FALSE(IsPrivateFolder(own.string()));
-    EXPECT_TRUE(IsPrivateFolder(elsewhere.string()));
-}
-
-TEST(PosixFiles, NamesTheTemporaryFileFromThePrefixAndTheNumberInHexadecimal)
-{
-    PosixFiles files("/run/user/1000/");
-    EXPECT_EQ(files.TempFolder(), "/run/user/1000/");
-    EXPECT_EQ(files.TempFileName(files.TempFolder(), "Tvn", 12), "/run/user/1000/Tvnc.tmp");
-    EXPECT_EQ(files.TempFileName("/t/", "Tvnx", 0x2AB), "/t/Tvn2ab.tmp");
+    EXPECT_EQ(PrivateTempFolder(own.c_str(), shared.c_str()), "");
 }
 
 TEST(PosixFiles, WritingReplacesTheFileAndALinkWithoutTouchingItsTarget)
 {
     TemporaryFolder root;
-    PosixFiles files;
-    const fs::path path = root.Path() / "Tvnc.tmp";
+    PosixFiles files(root.Path().string() + "/");
+    const fs::path path = files.TempFileName(files.TempFolder(), "Tvn", 12);
+    EXPECT_EQ(path, root.Path() / "Tvnc.tmp");
+    EXPECT_EQ(files.TempFileName("/t/", "Tvnx", 0x2AB), "/t/Tvn2ab.tmp");
     const BYTE first[] = {'o', 'n', 'e'};
     const BYTE second[] = {'t', 'w', 'o', '!'};
     ASSERT_TRUE(files.WriteWholeFile(path.string(), first, sizeof first));
