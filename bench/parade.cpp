@@ -10,6 +10,8 @@
 #include "platform/virtual/VirtualDisplay.h"
 #include "platform/virtual/VirtualPlatform.h"
 
+#include "bench/ThreadClock.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -18,13 +20,6 @@
 #include <memory>
 
 namespace {
-
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 class BenchRegistry : public Registry {
 public:

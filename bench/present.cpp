@@ -5,6 +5,8 @@
 // bytes into the same kind of target, measured in the same run.
 #include "platform/common/DibPainter.h"
 
+#include "bench/ThreadClock.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,15 +18,6 @@ namespace {
 constexpr int WIDTH = 1920;
 constexpr int HEIGHT = 1080;
 constexpr int RECTS = 35;
-
-// The thread's CPU time: the machine is shared, and waiting for a core is
-// not the code's cost.
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 struct Canvas {
     std::vector<BYTE> info = std::vector<BYTE>(52);

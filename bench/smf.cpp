@@ -6,6 +6,8 @@
 #include "music/StreamBuffer.h"
 #include "platform/posix/PosixFiles.h"
 
+#include "bench/ThreadClock.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,15 +20,6 @@ namespace {
 
 constexpr std::size_t TARGET_BYTES = 10u << 20;
 constexpr int TRACKS = 16;
-
-// The thread's CPU time: the machine is shared, and waiting for a core is
-// not the code's cost.
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 void PutVarLen(std::vector<BYTE>& out, DWORD value)
 {
