@@ -8,7 +8,7 @@
 
 void FullScreenSaverWnd::SetUpMusic()
 {
-    if (m_settings.ReadInt(KEY_PLAYMIDI, DEFAULT_PLAYMIDI) == 0)
+    if (m_settings.ReadInt(KEY_PLAYMIDI, DEFAULT_PLAYMIDI) == 0 || !m_platform.GetSystem().ClaimMusic())
         return;
     const SongChoice song = ChooseSong(m_settings, m_platform.GetResources(), m_platform.GetFiles());
     m_strSongPath = song.strPath;

@@ -18,6 +18,9 @@ public:
     virtual HWND ForegroundWindow() const = 0;
     // True when the handle names an existing window.
     virtual bool IsWindow(HWND window) const = 0;
+    // True when this process may play music: one saver of a user sounds at
+    // a time, and the claim lasts until the process ends.
+    virtual bool ClaimMusic() = 0;
     // GetClientRect of any window; false when it is not a window.
     virtual bool GetClientRect(HWND window, RECT& rect) const = 0;
 };

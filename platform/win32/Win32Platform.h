@@ -30,6 +30,8 @@ public:
     HWND ForegroundWindow() const override { return ::GetForegroundWindow(); }
     bool IsWindow(HWND window) const override { return ::IsWindow(window) != FALSE; }
     bool GetClientRect(HWND window, RECT& rect) const override { return ::GetClientRect(window, &rect) != FALSE; }
+    // The system runs one screen saver at a time.
+    bool ClaimMusic() override { return true; }
 
     bool PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
     {

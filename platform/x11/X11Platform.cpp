@@ -2,6 +2,8 @@
 
 #include "platform/posix/EndSignals.h"
 #include "platform/posix/ModulePath.h"
+#include "platform/posix/MusicClaim.h"
+#include "platform/posix/PrivateTempFolder.h"
 #include "platform/x11/X11Window.h"
 
 #include <poll.h>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -167,4 +170,9 @@ bool X11Platform::GetClientRect(HWND window, RECT& rect) const
         return false;
     rect = RECT{0, 0, width, height};
     return true;
+}
+
+bool X11Platform::ClaimMusic()
+{
+    return ClaimMusicLock(PrivateTempFolder(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR")));
 }

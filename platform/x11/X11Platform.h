@@ -37,6 +37,7 @@ public:
     HWND ForegroundWindow() const override;
     bool IsWindow(HWND window) const override;
     bool GetClientRect(HWND window, RECT& rect) const override;
+    bool ClaimMusic() override;
 
     X11Display& XDisplay() { return m_display; }
     X11Graphics& XGraphics() { return m_graphics; }

@@ -32,9 +32,10 @@ SETTINGS
 run() { "${as_user[@]}" env HOME="$HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
     DISPLAY="$DISPLAY" "$@"; }
 
+run xscreensaver-command -exit >/dev/null 2>&1
 run xscreensaver -no-splash >"$WORK/daemon.log" 2>&1 &
 DAEMON=$!
-trap 'kill $DAEMON 2>/dev/null; rm -rf "$WORK"' EXIT
+trap 'run xscreensaver-command -exit >/dev/null 2>&1; kill $DAEMON 2>/dev/null; wait $DAEMON 2>/dev/null; rm -rf "$WORK"' EXIT
 for _ in $(seq 50); do
     run xscreensaver-command -version >/dev/null 2>&1 && break
     sleep 0.2

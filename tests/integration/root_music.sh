@@ -1,0 +1,30 @@
+#!/bin/bash
+# Two copies of the display mode on one screen, as a daemon starts them for
+# two monitors: exactly one holds the music; ended with SIGTERM, each leaves
+# no process and no temporary song behind.
+set -u
+. "$(dirname "$0")/lib.sh"
+use_display
+unset XSCREENSAVER_WINDOW
+
+"$DOVEZI" --root &
+FIRST=$!
+sleep 1.5
+"$DOVEZI" --root &
+SECOND=$!
+sleep 1.5
+kill -0 "$FIRST" 2>/dev/null && kill -0 "$SECOND" 2>/dev/null || fail "a copy ended by itself"
+
+holders=$(lslocks --noheadings -o PID,PATH 2>/dev/null | awk '/dovezi-music.lock/ {print $1}' | sort -u)
+[ "$holders" = "$FIRST" ] || fail "the music lock is held by '${holders}', not by the first copy $FIRST alone"
+songs=$(find "$XDG_RUNTIME_DIR" -name 'Tvn*' | wc -l)
+[ "$songs" = 1 ] || fail "$songs temporary songs, not the one of the music's owner"
+
+kill -TERM "$FIRST"
+wait_for_exit "$FIRST" 5 || fail "SIGTERM did not end the music's owner"
+[ "$EXIT_STATUS" = 0 ] || fail "the owner exited with $EXIT_STATUS"
+kill -TERM "$SECOND"
+wait_for_exit "$SECOND" 5 || fail "SIGTERM did not end the silent copy"
+[ -z "$(find "$XDG_RUNTIME_DIR" -name 'Tvn*')" ] || fail "a temporary song was left behind"
+pgrep -f "$DOVEZI --root" >/dev/null && fail "a copy is still running"
+echo "root music: ok"
