@@ -1,0 +1,45 @@
+#!/bin/bash
+# On a display of the fixture's depth the saver shows the prepared desktop
+# with units moving in the lanes: two screenshots a moment apart differ, and
+# only inside the lanes. The preview in a small host window moves as well.
+set -u
+. "$(dirname "$0")/lib.sh"
+use_display
+mkdir -p "$XDG_CONFIG_HOME/Tevrin"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tevrin\\Dovezi\\Settings]\n"PLAYMIDI"=dword:00000000\n' \
+    >"$XDG_CONFIG_HOME/Tevrin/Dovezi.reg"
+
+"$DOVEZI" --record "$WORK/desktop" --seconds 1 --size 1024x768 >/dev/null || fail "no desktop picture"
+display -window root "$WORK/desktop/frame-0000.png" 2>/dev/null
+
+"$DOVEZI" -s &
+SAVER=$!
+wait_for_window Dovezi >/dev/null || fail "no saver window"
+sleep 2
+import -window root "$WORK/first.png"
+sleep 1
+import -window root "$WORK/second.png"
+kill -TERM "$SAVER"
+wait_for_exit "$SAVER" 5 || fail "the saver did not end"
+
+differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+[ "$(differing "$WORK/first.png" "$WORK/second.png")" != 0 ] || fail "nothing moved"
+# The rows between the lanes of a 768-pixel screen (the gap is 61 pixels).
+for gap in 52 157 281 382 530 644; do
+    convert "$WORK/first.png" -crop "1024x61+0+$gap" +repage "$WORK/a.png"
+    convert "$WORK/second.png" -crop "1024x61+0+$gap" +repage "$WORK/b.png"
+    [ "$(differing "$WORK/a.png" "$WORK/b.png")" = 0 ] || fail "the gap below row $gap changed"
+done
+
+coproc HOST { "$HOST_WINDOW" 256 192; }
+read -r host <&"${HOST[0]}" || fail "no host window"
+"$DOVEZI" -p "$host" &
+PREVIEW=$!
+sleep 2
+import -window "$host" "$WORK/preview1.png"
+sleep 1
+import -window "$host" "$WORK/preview2.png"
+echo >&"${HOST[1]}"
+wait_for_exit "$PREVIEW" 5 || fail "the preview outlived its host"
+[ "$(differing "$WORK/preview1.png" "$WORK/preview2.png")" != 0 ] || fail "the preview did not move"
+echo "saver at depth $(xdpyinfo | awk '/depth of root/ {print $5; exit}'): ok"

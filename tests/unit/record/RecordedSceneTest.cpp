@@ -1,0 +1,123 @@
+// The whole saver on the in-memory display, at every depth and background
+// style: what changes from one moment to the next lies in the lanes, the
+// solid styles stay solid around the units, and the key colour never shows.
+#include "app/ParadeApp.h"
+#include "app/SettingsKeys.h"
+#include "parade/UnitTable.h"
+#include "platform/virtual/GeneratedDesktop.h"
+#include "platform/virtual/VirtualDisplay.h"
+#include "platform/virtual/VirtualPlatform.h"
+#include "tests/unit/app/MemoryRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr SIZE SCREEN{640, 480};
+
+struct Run {
+    int depth;
+    int style;
+};
+
+void PrintTo(const Run& run, std::ostream* out) { *out << "depth " << run.depth << " style " << run.style; }
+
+class RecordedScene : public ::testing::TestWithParam<Run> {
+protected:
+    RecordedScene()
+    {
+        ParadeSettings settings(m_registry, REGISTRY_KEY_NAME, "Dovezi");
+        settings.WriteInt(KEY_BACKGROUND, GetParam().style);
+        settings.WriteInt(KEY_GAMMA, 60);
+        settings.WriteInt(KEY_PLAYMIDI, 0);
+        m_display.ShowDesktop(GenerateDesktop(SCREEN.cx, SCREEN.cy).rgb);
+        m_platform.SetPaintFactory([this](HWND window, const RECT& client, std::vector<RECT> areas) {
+            return m_display.OpenPaintSession(window, client, std::move(areas));
+        });
+    }
+
+    std::vector<BYTE> At(std::int64_t microseconds)
+    {
+        m_platform.RunUntil(microseconds);
+        return m_display.RgbRows();
+    }
+
+    // The rows between lanes, which no unit ever touches.
+    static std::vector<int> GapRows()
+    {
+        std::vector<int> rows;
+        int y = 0;
+        for (const UnitKind& kind : UNIT_TABLE) {
+            y += kind.cyFrame;
+            for (int gap = 0; gap < LaneGap(SCREEN.cy) && y + gap < SCREEN.cy; ++gap)
+                rows.push_back(y + gap);
+            y += LaneGap(SCREEN.cy);
+        }
+        return rows;
+    }
+
+    MemoryRegistry m_registry;
+    VirtualDisplay m_display{SCREEN, GetParam().depth};
+    VirtualPlatform m_platform{m_registry, m_display, "/usr/bin/Dovezi", SCREEN};
+};
+
+const BYTE* Pixel(const std::vector<BYTE>& rgb, int x, int y)
+{
+    return &rgb[(static_cast<std::size_t>(y) * SCREEN.cx + static_cast<std::size_t>(x)) * 3];
+}
+
+}
+
+TEST_P(RecordedScene, ChangesStayInTheLanesAndTheKeyNeverShows)
+{
+    ParadeApp app(m_platform);
+    ASSERT_EQ(app.Initialize({"/usr/bin/Dovezi", "-s"}), 1);
+    const auto background = At(0);
+    const auto early = At(2000000);
+    const auto later = At(2500000);
+
+    ASSERT_FALSE(GapRows().empty());
+    for (int y : GapRows())
+        for (int x = 0; x < SCREEN.cx; ++x)
+            ASSERT_TRUE(std::equal(Pixel(early, x, y), Pixel(early, x, y) + 3, Pixel(later, x, y)))
+                << "gap row " << y << " changed at x " << x;
+    EXPECT_NE(early, later) << "nothing moved";
+
+    // On an 8-bit display the desktop keeps its pixel values under the
+    // units' colours, so a desktop pixel may itself show the key colour;
+    // the units must add none.
+    auto isKey = [](const BYTE* rgb) { return rgb[0] >= 248 && rgb[1] == 0 && rgb[2] >= 248; };
+    for (const auto* frame : {&early, &later})
+        for (int y = 0; y < SCREEN.cy; ++y)
+            for (int x = 0; x < SCREEN.cx; ++x)
+                ASSERT_FALSE(isKey(Pixel(*frame, x, y)) && !isKey(Pixel(background, x, y)))
+                    << "key colour at " << x << "," << y;
+
+    // Black and white reach the screen through the 5-6-5 canvas (white is
+    // the brightest colour it holds) and, on an 8-bit display, through the
+    // nearest colour the display has.
+    const int style = GetParam().style;
+    if (style == 1 || style == 2) {
+        const BYTE* solid = Pixel(later, 0, GapRows().front());
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_TRUE(style == 1 ? solid[channel] == 0 : solid[channel] >= 248) << int(solid[channel]);
+        for (int y : GapRows())
+            for (int x = 0; x < SCREEN.cx; ++x)
+                ASSERT_TRUE(std::equal(solid, solid + 3, Pixel(later, x, y))) << x << "," << y;
+    }
+    m_platform.LastWindow()->Post(WM_CLOSE, 0, 0);
+    m_platform.RunMessageLoop();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDepthAndStyle, RecordedScene,
+                         ::testing::ValuesIn([] {
+                             std::vector<Run> runs;
+                             for (int depth : {8, 16, 24})
+                                 for (int style = 0; style <= 6; ++style)
+                                     runs.push_back({depth, style});
+                             return runs;
+                         }()),
+                         [](const ::testing::TestParamInfo<Run>& run) {
+                             return "depth" + std::to_string(run.param.depth) + "_style" +
+                                    std::to_string(run.param.style);
+                         });
