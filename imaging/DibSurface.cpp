@@ -94,16 +94,6 @@ DibLayout DibSurface::Layout() const
     return layout;
 }
 
-BYTE* DibSurface::Row(std::size_t fromTop, const DibLayout& layout)
-{
-    return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
-}
-
-const BYTE* DibSurface::Row(std::size_t fromTop, const DibLayout& layout) const
-{
-    return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
-}
-
 void DibSurface::Install(std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits)
 {
     m_pInfo = std::move(info);

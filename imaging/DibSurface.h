@@ -62,8 +62,14 @@ private:
     BITMAPINFOHEADER& Header() { return *reinterpret_cast<BITMAPINFOHEADER*>(m_pInfo.get()); }
     DibLayout Layout() const;
     bool Is565() const { return Header().biCompression == BI_BITFIELDS; }
-    BYTE* Row(std::size_t fromTop, const DibLayout& layout);
-    const BYTE* Row(std::size_t fromTop, const DibLayout& layout) const;
+    BYTE* Row(std::size_t fromTop, const DibLayout& layout)
+    {
+        return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
+    }
+    const BYTE* Row(std::size_t fromTop, const DibLayout& layout) const
+    {
+        return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
+    }
     // The colour as this surface stores it (8 bits: its table's index).
     PixelValue ToPixel(COLORREF color) const;
     void Install(std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits);
