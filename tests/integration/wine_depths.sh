@@ -1,5 +1,5 @@
 #!/bin/bash
-# The Windows build under Wine: on a 16-bit display /s paints the prepared
+# The Windows build under Wine: on an 8- or 16-bit display /s paints the prepared
 # desktop and animates it; on a display Windows sees as 32-bit it never
 # paints (the desktop copy is refused: Wine shows the unpainted window
 # black, and nothing on it ever moves) yet still closes on a mouse move.
