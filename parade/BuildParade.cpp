@@ -12,25 +12,25 @@ void BuildParade(MarcherList& marchers, const std::array<DibSurface, UNIT_KIND_C
     int laneY = 0;
     for (std::size_t lane = 0; lane < UNIT_TABLE.size(); ++lane) {
         const UnitKind& kind = UNIT_TABLE[lane];
-        MarcherSpec spec;
-        spec.m_cxFrame = kind.cxFrame;
-        spec.m_cyFrame = kind.cyFrame;
-        spec.m_nFirstFrame = 0;
-        spec.m_nLastFrame = static_cast<UINT>(kind.nFrames - 1);
-        spec.m_bVertical = 1;
-        spec.m_ptStart = POINT{kind.bWalksLeft ? screenWidth : -kind.cxFrame, laneY};
-        spec.m_ptEnd = POINT{kind.bWalksLeft ? -kind.cxFrame : screenWidth, laneY};
-        spec.m_ptStep = POINT{kind.nStepX, 0};
-        spec.m_nDelay = 0;
+        MarcherSpec marcherSpec;
+        marcherSpec.m_cxFrame = kind.cxFrame;
+        marcherSpec.m_cyFrame = kind.cyFrame;
+        marcherSpec.m_nFirstFrame = 0;
+        marcherSpec.m_nLastFrame = static_cast<UINT>(kind.nFrames - 1);
+        marcherSpec.m_bVertical = 1;
+        marcherSpec.m_ptStart = POINT{kind.bWalksLeft ? screenWidth : -kind.cxFrame, laneY};
+        marcherSpec.m_ptEnd = POINT{kind.bWalksLeft ? -kind.cxFrame : screenWidth, laneY};
+        marcherSpec.m_ptStep = POINT{kind.nStepX, 0};
+        marcherSpec.m_nDelay = 0;
 
         const int count = settings.ReadInt(unitNames[lane], DEFAULT_UNIT_COUNT);
-        spec.m_bMarch = settings.ReadInt(unitNames[lane] + MARCH_KEY_SUFFIX, DEFAULT_UNIT_MARCH);
+        marcherSpec.m_bMarch = settings.ReadInt(unitNames[lane] + MARCH_KEY_SUFFIX, DEFAULT_UNIT_MARCH);
         const POINT keyPoint{0, 0};
         const DibSurface& strip = strips[static_cast<std::size_t>(StripSlot(kind))];
         for (int i = 0; i < std::min(count, MAX_MARCHERS_PER_KIND); ++i) {
-            if (marchers.AddMarcher(&strip, &keyPoint, &spec) == LIST_ERR_NOMEMORY)
+            if (marchers.AddMarcher(&strip, &keyPoint, &marcherSpec) == LIST_ERR_NOMEMORY)
                 break;
-            spec.m_nDelay += kind.nDelayStep;
+            marcherSpec.m_nDelay += kind.nDelayStep;
         }
         laneY += kind.cyFrame + laneGap;
     }

@@ -6,12 +6,12 @@ namespace {
 bool IsRectEmpty(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
 }
 
-int InitMarcher(Marcher& marcher, const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* spec)
+int InitMarcher(Marcher& marcher, const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* marcherSpec)
 {
-    if (strip == nullptr || spec == nullptr)
+    if (strip == nullptr || marcherSpec == nullptr)
         return PARADE_ERR_ARGS;
     marcher.m_pStrip = strip;
-    static_cast<MarcherSpec&>(marcher) = *spec;
+    static_cast<MarcherSpec&>(marcher) = *marcherSpec;
     marcher.m_nFrame = marcher.m_nFirstFrame;
     marcher.m_ptPos = marcher.m_ptStart;
     if (keyPoint != nullptr)

@@ -49,4 +49,4 @@ private:
     void NextFrame();
 };
 
-int InitMarcher(Marcher& marcher, const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* spec);
+int InitMarcher(Marcher& marcher, const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* marcherSpec);

@@ -14,7 +14,7 @@ MarcherList::~MarcherList()
     m_nCount = 0;
 }
 
-int MarcherList::AddMarcher(const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* spec,
+int MarcherList::AddMarcher(const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* marcherSpec,
                             MarcherNode** added)
 {
     auto* node = new (std::nothrow) MarcherNode{};
@@ -28,7 +28,7 @@ int MarcherList::AddMarcher(const DibSurface* strip, const POINT* keyPoint, cons
         m_pFirst = node;
     m_pLast = node;
 
-    const int result = InitMarcher(node->marcher, strip, keyPoint, spec);
+    const int result = InitMarcher(node->marcher, strip, keyPoint, marcherSpec);
     if (result != 0) {
         RemoveMarcher(node);
         return result;

@@ -23,7 +23,7 @@ public:
     MarcherList(const MarcherList&) = delete;
     MarcherList& operator=(const MarcherList&) = delete;
 
-    int AddMarcher(const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* spec,
+    int AddMarcher(const DibSurface* strip, const POINT* keyPoint, const MarcherSpec* marcherSpec,
                    MarcherNode** added = nullptr);
     int RemoveMarcher(MarcherNode* node);
     int GetFirst(MarcherNode*& node) const;

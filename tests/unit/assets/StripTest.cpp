@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::uint8_t key = 253;
 
-struct StripSpec {
+struct ExpectedStrip {
     UINT id;
     const char* name;
     int width;
@@ -24,7 +24,7 @@ struct StripSpec {
     int frames;
 };
 
-constexpr StripSpec strips[] = {
+constexpr ExpectedStrip strips[] = {
     {IDB_VOZUZUVIR, "Vozuzuvir Ezivuz", 52, 52, 10}, {IDB_LEGION, "Legion", 64, 44, 10},
     {IDB_CATAPHRACT, "Cataphract", 90, 63, 10},      {IDB_VILLAGER, "Villager", 28, 40, 15},
     {IDB_CHARIOT, "Chariot Archer", 116, 87, 10},    {IDB_PRIEST, "Priest", 48, 53, 15},
@@ -42,30 +42,30 @@ std::uint32_t Field(const BYTE* data, int offset, int size)
 // A loaded strip with its rows counted from the top.
 class Strip {
 public:
-    explicit Strip(const StripSpec& spec) : m_spec(spec), m_block(EmbeddedResources().Load(ResourceType::Bitmap, spec.id)) {}
+    explicit Strip(const ExpectedStrip& expected) : m_expected(expected), m_block(EmbeddedResources().Load(ResourceType::Bitmap, expected.id)) {}
 
     const BYTE* Data() const { return m_block.data; }
     std::size_t Size() const { return m_block.size; }
-    int Stride() const { return (m_spec.width + 3) & ~3; }
-    int Height() const { return m_spec.frameHeight * m_spec.frames; }
+    int Stride() const { return (m_expected.width + 3) & ~3; }
+    int Height() const { return m_expected.frameHeight * m_expected.frames; }
     std::uint8_t Pixel(int x, int y) const { return m_block.data[1064 + (Height() - 1 - y) * Stride() + x]; }
-    std::uint8_t FramePixel(int frame, int x, int y) const { return Pixel(x, frame * m_spec.frameHeight + y); }
+    std::uint8_t FramePixel(int frame, int x, int y) const { return Pixel(x, frame * m_expected.frameHeight + y); }
 
 private:
-    StripSpec m_spec;
+    ExpectedStrip m_expected;
     ResourceBlock m_block;
 };
 
 TEST(SpriteStrips, HeadersDescribeEightBitBottomUpStrips)
 {
-    for (const auto& spec : strips) {
-        SCOPED_TRACE(spec.name);
-        const Strip strip(spec);
+    for (const auto& expected : strips) {
+        SCOPED_TRACE(expected.name);
+        const Strip strip(expected);
         ASSERT_NE(strip.Data(), nullptr);
         const BYTE* h = strip.Data();
         const std::uint32_t imageSize = static_cast<std::uint32_t>(strip.Stride() * strip.Height());
         EXPECT_EQ(Field(h, 0, 4), 40u);
-        EXPECT_EQ(Field(h, 4, 4), static_cast<std::uint32_t>(spec.width));
+        EXPECT_EQ(Field(h, 4, 4), static_cast<std::uint32_t>(expected.width));
         EXPECT_EQ(Field(h, 8, 4), static_cast<std::uint32_t>(strip.Height()));
         EXPECT_EQ(Field(h, 12, 2), 1u);
         EXPECT_EQ(Field(h, 14, 2), 8u);
@@ -83,10 +83,10 @@ TEST(SpriteStrips, ShareOneTableWithBlackWhiteAndMagentaOnlyInTheirPlaces)
 {
     const Strip first(strips[0]);
     ASSERT_NE(first.Data(), nullptr);
-    for (const auto& spec : strips) {
-        const Strip strip(spec);
+    for (const auto& expected : strips) {
+        const Strip strip(expected);
         ASSERT_NE(strip.Data(), nullptr);
-        EXPECT_EQ(std::memcmp(strip.Data() + 40, first.Data() + 40, 1024), 0) << spec.name;
+        EXPECT_EQ(std::memcmp(strip.Data() + 40, first.Data() + 40, 1024), 0) << expected.name;
     }
     const BYTE* table = first.Data() + 40;
     for (int i = 0; i < 256; ++i) {
@@ -100,24 +100,24 @@ TEST(SpriteStrips, ShareOneTableWithBlackWhiteAndMagentaOnlyInTheirPlaces)
 
 TEST(SpriteStrips, EveryFrameStandsOnTheGroundInsideAKeyColouredBorder)
 {
-    for (const auto& spec : strips) {
-        const Strip strip(spec);
+    for (const auto& expected : strips) {
+        const Strip strip(expected);
         ASSERT_NE(strip.Data(), nullptr);
-        EXPECT_EQ(strip.Pixel(0, 0), key) << spec.name;
-        for (int frame = 0; frame < spec.frames; ++frame) {
-            SCOPED_TRACE(std::string(spec.name) + " frame " + std::to_string(frame));
+        EXPECT_EQ(strip.Pixel(0, 0), key) << expected.name;
+        for (int frame = 0; frame < expected.frames; ++frame) {
+            SCOPED_TRACE(std::string(expected.name) + " frame " + std::to_string(frame));
             int figure = 0;
             bool onGround = false;
             bool clearBorder = true;
-            for (int y = 0; y < spec.frameHeight; ++y)
-                for (int x = 0; x < spec.width; ++x) {
+            for (int y = 0; y < expected.frameHeight; ++y)
+                for (int x = 0; x < expected.width; ++x) {
                     const bool drawn = strip.FramePixel(frame, x, y) != key;
                     figure += drawn;
-                    onGround |= drawn && y == spec.frameHeight - 1;
-                    if (drawn && (y == 0 || x == 0 || x == spec.width - 1))
+                    onGround |= drawn && y == expected.frameHeight - 1;
+                    if (drawn && (y == 0 || x == 0 || x == expected.width - 1))
                         clearBorder = false;
                 }
-            EXPECT_GT(figure, spec.width * spec.frameHeight / 10) << "the frame is nearly empty";
+            EXPECT_GT(figure, expected.width * expected.frameHeight / 10) << "the frame is nearly empty";
             EXPECT_TRUE(onGround) << "nothing stands on the ground line";
             EXPECT_TRUE(clearBorder) << "the figure touches the top or a side of its frame";
         }
@@ -128,11 +128,11 @@ TEST(SpriteStrips, EveryFrameStandsOnTheGroundInsideAKeyColouredBorder)
 // figure; only real gaps of a few pixels or more may do that.
 TEST(SpriteStrips, NoSpecksOfKeyColourInsideAFigure)
 {
-    for (const auto& spec : strips) {
-        const Strip strip(spec);
+    for (const auto& expected : strips) {
+        const Strip strip(expected);
         ASSERT_NE(strip.Data(), nullptr);
-        for (int frame = 0; frame < spec.frames; ++frame) {
-            const int w = spec.width, h = spec.frameHeight;
+        for (int frame = 0; frame < expected.frames; ++frame) {
+            const int w = expected.width, h = expected.frameHeight;
             std::vector<int> region(static_cast<std::size_t>(w * h), -1);
             int regions = 0;
             for (int y0 = 0; y0 < h; ++y0)
@@ -159,7 +159,7 @@ TEST(SpriteStrips, NoSpecksOfKeyColourInsideAFigure)
                     }
                     ++regions;
                     EXPECT_TRUE(reachesBorder || size >= 6)
-                        << spec.name << " frame " << frame << ": enclosed speck of " << size << " at " << x0 << ","
+                        << expected.name << " frame " << frame << ": enclosed speck of " << size << " at " << x0 << ","
                         << y0;
                 }
         }
@@ -170,20 +170,20 @@ TEST(SpriteStrips, NoSpecksOfKeyColourInsideAFigure)
 // first changes no more pixels than the biggest step inside the cycle.
 TEST(SpriteStrips, WalkCyclesLoopWithoutAJump)
 {
-    for (const auto& spec : strips) {
-        const Strip strip(spec);
+    for (const auto& expected : strips) {
+        const Strip strip(expected);
         ASSERT_NE(strip.Data(), nullptr);
         const auto changed = [&](int from, int to) {
             int count = 0;
-            for (int y = 0; y < spec.frameHeight; ++y)
-                for (int x = 0; x < spec.width; ++x)
+            for (int y = 0; y < expected.frameHeight; ++y)
+                for (int x = 0; x < expected.width; ++x)
                     count += strip.FramePixel(from, x, y) != strip.FramePixel(to, x, y);
             return count;
         };
         int biggestStep = 0;
-        for (int frame = 0; frame + 1 < spec.frames; ++frame)
+        for (int frame = 0; frame + 1 < expected.frames; ++frame)
             biggestStep = std::max(biggestStep, changed(frame, frame + 1));
-        EXPECT_LE(changed(spec.frames - 1, 0), biggestStep * 11 / 10) << spec.name;
+        EXPECT_LE(changed(expected.frames - 1, 0), biggestStep * 11 / 10) << expected.name;
     }
 }
 

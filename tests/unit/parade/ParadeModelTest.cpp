@@ -106,11 +106,11 @@ TEST_F(ParadeModel, EveryMarcherTakesTheMagentaKeyAndItsLanesDirection)
 
 TEST_F(ParadeModel, ListKeepsOrderAndUnlinksAnyNode)
 {
-    MarcherSpec spec;
+    MarcherSpec marcherSpec;
     MarcherNode* nodes[3] = {};
     for (auto*& node : nodes)
-        ASSERT_EQ(m_list->AddMarcher(&m_strips[0], nullptr, &spec, &node), 0);
-    EXPECT_EQ(m_list->AddMarcher(nullptr, nullptr, &spec), PARADE_ERR_ARGS);
+        ASSERT_EQ(m_list->AddMarcher(&m_strips[0], nullptr, &marcherSpec, &node), 0);
+    EXPECT_EQ(m_list->AddMarcher(nullptr, nullptr, &marcherSpec), PARADE_ERR_ARGS);
     EXPECT_EQ(m_list->Count(), 3);
     EXPECT_EQ(m_list->RemoveMarcher(nullptr), LIST_ERR_NONODE);
     EXPECT_EQ(m_list->RemoveMarcher(nodes[1]), 0);

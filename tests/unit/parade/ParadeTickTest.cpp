@@ -29,29 +29,29 @@ protected:
     }
 
     // A template of lane `lane` (0-based) on a 1024-pixel-wide screen at y 0.
-    MarcherSpec Spec(std::size_t lane, bool march, UINT delay = 0)
+    MarcherSpec LaneTemplate(std::size_t lane, bool march, UINT delay = 0)
     {
         const UnitKind& kind = UNIT_TABLE[lane];
         if (m_strip.IsEmpty())
             LoadSurface(m_strip, MakeFramedStrip(kind.cxFrame, kind.cyFrame, kind.nFrames));
-        MarcherSpec spec;
-        spec.m_cxFrame = kind.cxFrame;
-        spec.m_cyFrame = kind.cyFrame;
-        spec.m_nLastFrame = static_cast<UINT>(kind.nFrames - 1);
-        spec.m_bVertical = 1;
-        spec.m_ptStart = POINT{kind.bWalksLeft ? 1024 : -kind.cxFrame, 0};
-        spec.m_ptEnd = POINT{kind.bWalksLeft ? -kind.cxFrame : 1024, 0};
-        spec.m_ptStep = POINT{kind.nStepX, 0};
-        spec.m_nDelay = delay;
-        spec.m_bMarch = march ? 1 : 0;
-        return spec;
+        MarcherSpec marcherSpec;
+        marcherSpec.m_cxFrame = kind.cxFrame;
+        marcherSpec.m_cyFrame = kind.cyFrame;
+        marcherSpec.m_nLastFrame = static_cast<UINT>(kind.nFrames - 1);
+        marcherSpec.m_bVertical = 1;
+        marcherSpec.m_ptStart = POINT{kind.bWalksLeft ? 1024 : -kind.cxFrame, 0};
+        marcherSpec.m_ptEnd = POINT{kind.bWalksLeft ? -kind.cxFrame : 1024, 0};
+        marcherSpec.m_ptStep = POINT{kind.nStepX, 0};
+        marcherSpec.m_nDelay = delay;
+        marcherSpec.m_bMarch = march ? 1 : 0;
+        return marcherSpec;
     }
 
-    Marcher& Add(const MarcherSpec& spec)
+    Marcher& Add(const MarcherSpec& marcherSpec)
     {
         const POINT key{0, 0};
         MarcherNode* node = nullptr;
-        m_list->AddMarcher(&m_strip, &key, &spec, &node);
+        m_list->AddMarcher(&m_strip, &key, &marcherSpec, &node);
         return node->marcher;
     }
 
@@ -77,7 +77,7 @@ protected:
 
 TEST_F(ParadeTick, AMarcherWalkingLeftIsFirstDrawnOneStepInAndRestartsOffScreen)
 {
-    Marcher& marcher = Add(Spec(0, true, 3));
+    Marcher& marcher = Add(LaneTemplate(0, true, 3));
     for (int tick = 0; tick < 3; ++tick) {
         Tick();
         EXPECT_TRUE(m_changes.m_rects.empty()) << "waiting marchers draw nothing";
@@ -99,7 +99,7 @@ TEST_F(ParadeTick, AMarcherWalkingLeftIsFirstDrawnOneStepInAndRestartsOffScreen)
 
 TEST_F(ParadeTick, AMarcherWalkingRightRestartsWhenItWouldPassTheRightEdge)
 {
-    Marcher& marcher = Add(Spec(1, true));
+    Marcher& marcher = Add(LaneTemplate(1, true));
     LONG last = marcher.m_ptPos.x;
     for (int tick = 0; tick < 1000; ++tick) {
         Tick();
@@ -115,8 +115,8 @@ TEST_F(ParadeTick, TheMarchFlagKeepsAKindInStep)
 {
     for (bool march : {true, false}) {
         ResetList();
-        Marcher& first = Add(Spec(3, march, 0));
-        Marcher& second = Add(Spec(3, march, 13));
+        Marcher& first = Add(LaneTemplate(3, march, 0));
+        Marcher& second = Add(LaneTemplate(3, march, 13));
         for (int tick = 0; tick < 40; ++tick) {
             Tick();
             if (tick >= 13) {
@@ -129,8 +129,8 @@ TEST_F(ParadeTick, TheMarchFlagKeepsAKindInStep)
 
 TEST_F(ParadeTick, RestoresComeBeforeDrawsAndLaterMarchersCoverEarlierOnes)
 {
-    Marcher& behind = Add(Spec(2, true, 0));
-    Marcher& front = Add(Spec(2, true, 1));
+    Marcher& behind = Add(LaneTemplate(2, true, 0));
+    Marcher& front = Add(LaneTemplate(2, true, 1));
     for (int tick = 0; tick < 4; ++tick)
         Tick();
     ASSERT_EQ(behind.m_ptPos.x + 6, front.m_ptPos.x);
