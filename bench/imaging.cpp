@@ -8,6 +8,7 @@
 // touch of new memory. Surfaces that an operation replaces are restored
 // between iterations, outside the timing.
 #include "imaging/DibSurface.h"
+#include "tests/support/MemoryResources.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,25 +17,12 @@
 #include <cstring>
 #include <functional>
 #include <limits>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
-
-class BenchResources : public Resources {
-public:
-    bool Find(ResourceType, UINT id) const override { return m_bitmaps.count(id) != 0; }
-    ResourceBlock Load(ResourceType, UINT id) const override
-    {
-        const auto& bytes = m_bitmaps.at(id);
-        return ResourceBlock{bytes.data(), bytes.size()};
-    }
-    std::string LoadString(UINT) const override { return {}; }
-    std::map<UINT, std::vector<BYTE>> m_bitmaps;
-};
 
 // A picture of noise at 8 or 24 bits, or at 16 bits in 5-6-5 made from 24;
 // `keyShare` of an 8-bit picture's pixels are the key index 253.
@@ -57,7 +45,7 @@ void MakePicture(DibSurface& surface, LONG width, LONG height, int bits, double 
         for (std::size_t i = 40 + tableBytes; i < bytes.size(); ++i)
             bytes[i] = isKey(random) ? 253 : static_cast<BYTE>(bytes[i] == 253 ? 0 : bytes[i]);
     }
-    BenchResources resources;
+    MemoryResources resources;
     resources.m_bitmaps[1] = std::move(bytes);
     surface.LoadFromResource(resources, 1);
     if (bits == 16)

@@ -9,68 +9,25 @@
 #include "parade/BuildParade.h"
 #include "platform/virtual/VirtualDisplay.h"
 #include "platform/virtual/VirtualPlatform.h"
+#include "tests/support/MemoryRegistry.h"
+#include "tests/support/StripPictures.h"
 
 #include "bench/ThreadClock.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <ctime>
-#include <map>
 #include <memory>
 
 namespace {
 
-class BenchRegistry : public Registry {
-public:
-    std::optional<RegistryValue> Query(const RegistryPath&, const std::string& name) override
-    {
-        const auto found = m_values.find(name);
-        return found == m_values.end() ? std::nullopt : std::optional<RegistryValue>(found->second);
-    }
-    bool Store(const RegistryPath&, const std::string& name, const RegistryValue& value) override
-    {
-        m_values[name] = value;
-        return true;
-    }
-    std::map<std::string, RegistryValue> m_values;
-};
-
-class BenchResources : public Resources {
-public:
-    bool Find(ResourceType type, UINT id) const override { return type == ResourceType::Bitmap && m_strips.count(id); }
-    ResourceBlock Load(ResourceType type, UINT id) const override
-    {
-        if (!Find(type, id))
-            return {};
-        const auto& bytes = m_strips.at(id);
-        return ResourceBlock{bytes.data(), bytes.size()};
-    }
-    std::string LoadString(UINT) const override { return {}; }
-    std::map<UINT, std::vector<BYTE>> m_strips;
-};
-
 // An 8-bit strip in the module's form: a key border around a patterned figure.
-std::vector<BYTE> MakeStrip(int width, int frameHeight, int frames)
+std::vector<BYTE> MakeBenchStrip(int width, int frameHeight, int frames)
 {
-    const int height = frameHeight * frames;
-    const int stride = (width + 3) / 4 * 4;
-    std::vector<BYTE> bytes(40 + 1024 + static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-    const BITMAPINFOHEADER header{40, width, height, 1, 8, BI_RGB, static_cast<DWORD>(stride * height), 0, 0, 0, 0};
-    std::memcpy(bytes.data(), &header, sizeof header);
-    for (int entry = 0; entry < 256; ++entry)
-        bytes[40 + static_cast<std::size_t>(entry) * 4 + 1] = static_cast<BYTE>(entry);
-    bytes[40 + 253 * 4] = 255;
-    bytes[40 + 253 * 4 + 1] = 0;
-    bytes[40 + 253 * 4 + 2] = 255;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int fy = y % frameHeight;
-            const bool figure = x > width / 5 && x < width * 4 / 5 && fy > frameHeight / 8 && ((x + fy) % 7 != 0);
-            bytes[40 + 1024 + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride) + static_cast<std::size_t>(x)] =
-                figure ? static_cast<BYTE>(1 + (x * 3 + y) % 250) : 253;
-        }
-    return bytes;
+    return MakeStrip(width, frameHeight, frames, [&](int x, int y, int) -> BYTE {
+        const bool figure = x > width / 5 && x < width * 4 / 5 && y > frameHeight / 8 && (x + y) % 7 != 0;
+        return figure ? static_cast<BYTE>(1 + (x * 3 + y) % 250) : KEY_INDEX;
+    });
 }
 
 class Counter : public CanvasInvalidator {
@@ -87,10 +44,10 @@ struct Scene {
 
     Scene(int width, int height, int bits)
     {
-        BenchResources resources;
+        MemoryResources resources;
         for (const UnitKind& kind : UNIT_TABLE)
-            resources.m_strips[kind.nStripId] = MakeStrip(kind.cxFrame, kind.cyFrame, kind.nFrames);
-        resources.m_strips[1] = MakeStrip(width, height, 1);
+            resources.m_bitmaps[kind.nStripId] = MakeBenchStrip(kind.cxFrame, kind.cyFrame, kind.nFrames);
+        resources.m_bitmaps[1] = MakeBenchStrip(width, height, 1);
         canvas.LoadFromResource(resources, 1);
         for (std::size_t slot = 0; slot < strips.size(); ++slot) {
             strips[slot].LoadFromResource(resources, STRIP_ORDER[slot]);
@@ -100,7 +57,7 @@ struct Scene {
         if (bits == 16)
             canvas.ConvertTo16Bit(DIBFMT_RGB565);
         marchers.SetBackground(&canvas);
-        BenchRegistry registry;
+        MemoryRegistry registry;
         ParadeSettings settings(registry, "Tevrin", "Bench");
         std::array<std::string, UNIT_KIND_COUNT> names;
         for (std::size_t lane = 0; lane < names.size(); ++lane) {
@@ -152,7 +109,7 @@ void Build(benchmark::State& state)
     double copySeconds = 0;
     std::vector<BYTE> source(screenBytes, 3);
     for (auto _ : state) {
-        BenchRegistry registry;
+        MemoryRegistry registry;
         VirtualDisplay display(size, 16);
         VirtualPlatform platform(registry, display, "/bench/Dovezi", size);
         const double captureStart = ThreadSeconds();

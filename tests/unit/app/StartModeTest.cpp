@@ -1,5 +1,5 @@
 #include "app/ParadeApp.h"
-#include "tests/unit/app/MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 #include "platform/virtual/VirtualPlatform.h"
 #include "tests/unit/app/NoGraphics.h"
 

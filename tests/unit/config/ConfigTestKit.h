@@ -8,7 +8,7 @@
 #include "config/SheetVelmar.h"
 #include "platform/virtual/VirtualPlatform.h"
 #include "res/resource.h"
-#include "tests/unit/app/MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 #include "tests/unit/app/NoGraphics.h"
 
 #include <gtest/gtest.h>

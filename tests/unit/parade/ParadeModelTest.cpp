@@ -1,7 +1,7 @@
 #include "app/ParadeSettings.h"
 #include "parade/BuildParade.h"
-#include "tests/unit/app/MemoryRegistry.h"
-#include "tests/unit/parade/TestPictures.h"
+#include "tests/support/MemoryRegistry.h"
+#include "tests/support/StripPictures.h"
 
 #include <gtest/gtest.h>
 

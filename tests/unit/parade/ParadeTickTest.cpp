@@ -1,6 +1,6 @@
 #include "parade/MarcherList.h"
 #include "parade/UnitTable.h"
-#include "tests/unit/parade/TestPictures.h"
+#include "tests/support/StripPictures.h"
 
 #include <gtest/gtest.h>
 

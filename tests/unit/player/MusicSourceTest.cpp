@@ -4,7 +4,7 @@
 #include "platform/posix/PosixFiles.h"
 #include "platform/virtual/VirtualPlatform.h"
 #include "res/resource.h"
-#include "tests/unit/app/MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 #include "tests/unit/app/NoGraphics.h"
 #include "tests/unit/player/PlayerKit.h"
 #include "tests/unit/settings/TemporaryFolder.h"

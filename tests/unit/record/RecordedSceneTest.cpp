@@ -7,7 +7,7 @@
 #include "platform/virtual/GeneratedDesktop.h"
 #include "platform/virtual/VirtualDisplay.h"
 #include "platform/virtual/VirtualPlatform.h"
-#include "tests/unit/app/MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,34 +1,15 @@
-// Pictures made in code for the parade tests: 8-bit strips in the module's
-// strip form (index 253 is the magenta key around the figure) and plain
-// 8-bit backgrounds, loaded through a resource table held in memory.
+// Pictures made in code for tests and benchmarks: 8-bit strips in the
+// module's strip form (index 253 is the magenta key around the figure) and
+// plain 8-bit backgrounds, loaded through a resource table held in memory.
 #pragma once
 
 #include "imaging/DibSurface.h"
-#include "platform/Resources.h"
+#include "tests/support/MemoryResources.h"
 
 #include <cstring>
-#include <map>
 #include <vector>
 
 constexpr BYTE KEY_INDEX = 253;
-
-class MemoryResources : public Resources {
-public:
-    bool Find(ResourceType type, UINT id) const override
-    {
-        return type == ResourceType::Bitmap && m_bitmaps.count(id) != 0;
-    }
-    ResourceBlock Load(ResourceType type, UINT id) const override
-    {
-        if (!Find(type, id))
-            return {};
-        const auto& bytes = m_bitmaps.at(id);
-        return ResourceBlock{bytes.data(), bytes.size()};
-    }
-    std::string LoadString(UINT) const override { return {}; }
-
-    std::map<UINT, std::vector<BYTE>> m_bitmaps;
-};
 
 // A packed 8-bit bitmap: `index(x, y, frame)` gives each pixel; rows from the top.
 template <typename PixelIndex>
