@@ -3,7 +3,6 @@
 #include "platform/posix/EndSignals.h"
 #include "platform/posix/ModulePath.h"
 #include "platform/posix/MusicClaim.h"
-#include "platform/posix/PrivateTempFolder.h"
 #include "platform/x11/X11Window.h"
 
 #include <poll.h>
@@ -11,7 +10,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -174,5 +172,5 @@ bool X11Platform::GetClientRect(HWND window, RECT& rect) const
 
 bool X11Platform::ClaimMusic()
 {
-    return ClaimMusicLock(PrivateTempFolder(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR")));
+    return ClaimMusicLock(m_files.TempFolder());
 }
