@@ -1,5 +1,7 @@
 #include "platform/virtual/VirtualDialogHost.h"
 
+#include "platform/common/SheetPages.h"
+
 #include <algorithm>
 
 VirtualPage::VirtualPage(VirtualDialogHost& host, const DialogTemplate& dialog) : m_host(host)
@@ -230,14 +232,7 @@ bool VirtualSheet::Close(SheetResult result)
 {
     if (!IsOpen())
         return false;
-    for (int page = 0; page < PageCount(); ++page) {
-        if (!m_pages[page])
-            continue;
-        if (result == SheetResult::Ok)
-            m_handler.OnPageApply(page);
-        else
-            m_handler.OnPageReset(page);
-    }
+    EndCreatedPages(m_handler, m_pages, result);
     m_result = result;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "platform/x11/GtkSheetWindow.h"
 
+#include "platform/common/SheetPages.h"
 #include "platform/posix/EndSignals.h"
 #include "platform/x11/GtkFileDialog.h"
 
@@ -197,14 +198,7 @@ void GtkSheetWindow::Close(SheetResult result)
 {
     if (m_result)
         return;
-    for (int page = 0; page < static_cast<int>(m_pages.size()); ++page) {
-        if (!m_pages[page])
-            continue;
-        if (result == SheetResult::Ok)
-            m_handler.OnPageApply(page);
-        else
-            m_handler.OnPageReset(page);
-    }
+    EndCreatedPages(m_handler, m_pages, result);
     m_result = result;
     gtk_widget_hide(m_pWindow);
     g_main_loop_quit(m_pLoop);
