@@ -11,6 +11,7 @@
 //
 // Offline: 60 s of the song rendered into a WAV file; seconds of rendering
 // per second of music, and its ratio to writing the same file's bytes.
+#include "bench/ThreadClock.h"
 #include "platform/common/MidiStreamClock.h"
 #include "platform/common/MidiStreamDevices.h"
 #include "platform/common/MidiStreamHost.h"
@@ -38,13 +39,6 @@ constexpr DWORD TICKS_PER_EVENT = 10;
 constexpr int LIVE_EVENTS = 2300;
 constexpr int BUFFERS = 4;
 constexpr DWORD BUFFER_BYTES = 1024;
-
-double ThreadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 // The song, event by event: a note on or off on a rotating channel, with a
 // tempo event before every 100th.
@@ -98,7 +92,7 @@ public:
         if (m_lateness.size() == m_events)
             return; // the silence at the end
         m_lateness.push_back(static_cast<double>(m_clock.Now() - when));
-        m_lastCpu = ThreadCpuSeconds();
+        m_lastCpu = ThreadSeconds();
         m_lastWhen = when;
         if (m_lateness.size() == 1) {
             m_firstCpu = m_lastCpu;
@@ -214,14 +208,14 @@ Lateness SleepBare(int count)
         std::condition_variable wake;
         std::unique_lock<std::mutex> lock(mutex);
         const std::int64_t start = clock.Now();
-        firstCpu = ThreadCpuSeconds();
+        firstCpu = ThreadSeconds();
         for (int i = 1; i <= count; ++i) {
             const std::int64_t deadline = start + i * 10'000;
             while (clock.Now() < deadline)
                 clock.WaitUntil(lock, wake, deadline);
             lateness.push_back(static_cast<double>(clock.Now() - deadline));
         }
-        lastCpu = ThreadCpuSeconds();
+        lastCpu = ThreadSeconds();
     });
     sleeper.join();
     return Summarize(lateness, lastCpu - firstCpu, count * 0.01);
@@ -257,27 +251,27 @@ double RenderOffline(const std::string& path, int seconds)
     WavSynthOutput output;
     if (!output.Open(DEFAULT_SOUNDFONT, path))
         return -1;
-    const double start = ThreadCpuSeconds();
+    const double start = ThreadSeconds();
     for (int i = 0; i < seconds * 100; ++i) {
         const auto channel = static_cast<DWORD>(i % 16);
         const DWORD velocity = i % 2 ? 0 : 100;
         output.SendShort(0x90 | channel | ((60 + static_cast<DWORD>(i % 12)) << 8) | (velocity << 16), i * 10'000);
     }
     output.FinishAt(seconds * 1'000'000);
-    return ThreadCpuSeconds() - start;
+    return ThreadSeconds() - start;
 }
 
 // Writes the same number of frames of silence into a file.
 double WriteSilence(const std::string& path, int seconds)
 {
-    const double start = ThreadCpuSeconds();
+    const double start = ThreadSeconds();
     WavFile file(WavSynthOutput::SAMPLE_RATE);
     file.Create(path);
     const std::vector<float> zeros(1024, 0.0f);
     for (std::uint64_t frames = 0; frames < std::uint64_t{WavSynthOutput::SAMPLE_RATE} * seconds; frames += 1024)
         file.Append(zeros.data(), zeros.data(), zeros.size());
     file.Finish();
-    return ThreadCpuSeconds() - start;
+    return ThreadSeconds() - start;
 }
 
 void BM_OfflineRender(benchmark::State& state)
