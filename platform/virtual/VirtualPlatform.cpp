@@ -1,11 +1,11 @@
 #include "platform/virtual/VirtualPlatform.h"
 
-#include "platform/virtual/RecordingDeviceContext.h"
+#include "platform/virtual/BlankDeviceContext.h"
 
 VirtualPlatform::VirtualPlatform(Registry& registry, Graphics& graphics, std::string modulePath, SIZE screen)
     : m_registry(registry), m_graphics(graphics), m_strModulePath(std::move(modulePath)), m_screen(screen),
-      m_paint([](HWND, const RECT&, std::vector<RECT> areas) {
-          return std::make_unique<RecordingPaintSession>(std::move(areas));
+      m_paint([](HWND, const RECT&, std::vector<RECT>) {
+          return std::make_unique<BlankPaintSession>();
       })
 {
 }
