@@ -1,7 +1,7 @@
 #include "app/ParadeApp.h"
 #include "tests/support/MemoryRegistry.h"
 #include "platform/virtual/VirtualPlatform.h"
-#include "tests/unit/app/NoGraphics.h"
+#include "tests/support/NoGraphics.h"
 
 #include <gtest/gtest.h>
 

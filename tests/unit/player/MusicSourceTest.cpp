@@ -5,7 +5,7 @@
 #include "platform/virtual/VirtualPlatform.h"
 #include "res/resource.h"
 #include "tests/support/MemoryRegistry.h"
-#include "tests/unit/app/NoGraphics.h"
+#include "tests/support/NoGraphics.h"
 #include "tests/unit/player/PlayerKit.h"
 #include "tests/unit/settings/TemporaryFolder.h"
 
