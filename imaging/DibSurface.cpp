@@ -26,7 +26,8 @@ WORD DepthForBits(int bits)
 
 bool IsDeviceDepth(WORD bitsPixel)
 {
-    return bitsPixel == 1 || bitsPixel == 4 || bitsPixel == 8 || bitsPixel == 16 || bitsPixel == 24;
+    return bitsPixel == 1 || bitsPixel == 4 || bitsPixel == 8 || bitsPixel == 16 || bitsPixel == 24 ||
+           bitsPixel == 32;
 }
 
 BITMAPINFOHEADER ReadHeader(const BYTE* info)

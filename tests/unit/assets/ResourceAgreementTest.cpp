@@ -226,7 +226,7 @@ TEST(DialogTemplates, BoundControlsHaveTheirIdsKindsAndPlaces)
     const Dialog about = DecodeDialog(Embedded(ResourceType::Dialog, IDD_ABOUT_PAGE));
     EXPECT_EQ(about.items[0].text, "#" + std::to_string(IDI_VELMAR));
     EXPECT_EQ(about.items[1].text.rfind("Velmar Dovezi Screen Saver Version 1.0.\n"
-                                        "(Only support 8, 16 and 24 bit color depth)\n", 0),
+                                        "(Supports 8, 16, 24 and 32 bit color depth)\n", 0),
               0u);
     EXPECT_EQ(about.items[1].style & 0x80u, 0x80u) << "the version label shows '&' as it is";
 }

@@ -94,6 +94,10 @@ TEST(CreateFromBitmap, ReadsTheDevicesRowsInTheChosenDepthAndLayout)
     ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
     EXPECT_EQ(Snapshot(surface), (PackedDib{.width = 3, .height = 2, .pixels = std::vector<BYTE>(18, 7), .sizeImage = 24, .pad = 7}.Bytes()));
     EXPECT_EQ(bitmap.m_palettes, (std::vector<PaletteHandle>{0, 0}));
+    // A display of 32 bits per pixel is read as 24, as every depth above 16.
+    bitmap.m_description.bmBitsPixel = 32;
+    ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 0, DIBFMT_RGB565), 0);
+    EXPECT_EQ(surface.BitCount(), 24);
 
     bitmap.m_description.bmBitsPixel = 16;
     ASSERT_EQ(surface.CreateFromBitmap(&bitmap, 5, DIBFMT_RGB565), 0);
@@ -143,7 +147,7 @@ TEST(CreateFromBitmap, FailuresLeaveEmptyAndFullSurfacesAsTheyWere)
     bitmap.m_bDescribes = false;
     EXPECT_EQ(fails(&bitmap), DIBERR_GETBITS);
     bitmap.m_bDescribes = true;
-    for (WORD bits : {WORD{0}, WORD{2}, WORD{15}, WORD{32}}) {
+    for (WORD bits : {WORD{0}, WORD{2}, WORD{15}, WORD{48}}) {
         bitmap.m_description.bmBitsPixel = bits;
         EXPECT_EQ(fails(&bitmap), DIBERR_BITMAPDEPTH) << bits;
     }
