@@ -12,6 +12,7 @@ inline constexpr const char* KEY_PLAYMIDI = "PLAYMIDI";
 inline constexpr const char* KEY_MIDI = "MIDI";
 inline constexpr const char* KEY_MIDIFILE = "MIDIFILE";
 inline constexpr const char* KEY_MIDIFILEPATH = "MIDIFILEPATH";
+inline constexpr const char* KEY_UNITSIZE = "UNITSIZE";
 inline constexpr const char* MARCH_KEY_SUFFIX = " March";
 
 inline constexpr int DEFAULT_SPEED = 100;
@@ -23,4 +24,6 @@ inline constexpr int DEFAULT_GAMMA = 0;
 inline constexpr int DEFAULT_PLAYMIDI = 1;
 inline constexpr int DEFAULT_MIDI = 0;
 inline constexpr int DEFAULT_MIDIFILE = 0;
+// 0: chosen from the screen; 1 to 4: the units enlarged that many times.
+inline constexpr int DEFAULT_UNITSIZE = 0;
 inline constexpr const char* NO_FILE = "No File";

@@ -39,6 +39,8 @@ CAniPage::CAniPage(ParadeSettings& settings, Resources& resources)
 {
     for (int unit = 0; unit < UNIT_KIND_COUNT; ++unit)
         m_unitNames[unit] = resources.LoadString(IDS_UNIT_FIRST + unit);
+    for (std::size_t size = 0; size < m_unitSizeNames.size(); ++size)
+        m_unitSizeNames[size] = resources.LoadString(IDS_UNIT_SIZE_FIRST + static_cast<UINT>(size));
 }
 
 int CAniPage::OnPageInit(PageControls& controls)
@@ -48,6 +50,7 @@ int CAniPage::OnPageInit(PageControls& controls)
     m_nSavedMarch.fill(NOT_RECORDED);
     FillUnitList();
     InitSpeedSlider();
+    FillUnitSizeList();
     return 1;
 }
 
@@ -71,6 +74,18 @@ void CAniPage::InitSpeedSlider()
     Controls().SetPos(IDC_SPEED_SLIDER, PositionFromSpeed(m_nSavedSpeed), true);
 }
 
+// The list's entries are the unit sizes in order, automatic first; a stored
+// value outside them shows as automatic, which is how the saver reads it.
+void CAniPage::FillUnitSizeList()
+{
+    m_nSavedUnitSize = m_settings.ReadInt(KEY_UNITSIZE, DEFAULT_UNITSIZE);
+    Controls().ResetContent(IDC_UNIT_SIZE_LIST);
+    for (const auto& name : m_unitSizeNames)
+        Controls().AddString(IDC_UNIT_SIZE_LIST, name);
+    const bool listed = m_nSavedUnitSize >= 1 && m_nSavedUnitSize <= UNIT_SCALE_MAX;
+    Controls().SetCurSel(IDC_UNIT_SIZE_LIST, listed ? m_nSavedUnitSize : UNIT_SCALE_AUTOMATIC);
+}
+
 int CAniPage::SelectedUnit() const
 {
     const int selection = Controls().GetCurSel(IDC_UNIT_LIST);
@@ -83,6 +98,8 @@ void CAniPage::OnCommand(int controlId, ControlNotice notice)
         OnUnitChanged();
     else if (controlId == IDC_MARCH_CHECK && notice == ControlNotice::Clicked)
         OnMarchClicked();
+    else if (controlId == IDC_UNIT_SIZE_LIST && notice == ControlNotice::SelectionChanged)
+        OnUnitSizeChanged();
 }
 
 void CAniPage::OnUnitChanged()
@@ -122,6 +139,13 @@ void CAniPage::OnMarchClicked()
     m_settings.WriteInt(m_unitNames[unit] + MARCH_KEY_SUFFIX, Controls().GetCheck(IDC_MARCH_CHECK));
 }
 
+void CAniPage::OnUnitSizeChanged()
+{
+    const int size = Controls().GetCurSel(IDC_UNIT_SIZE_LIST);
+    if (size >= UNIT_SCALE_AUTOMATIC && size <= UNIT_SCALE_MAX)
+        m_settings.WriteInt(KEY_UNITSIZE, size);
+}
+
 void CAniPage::OnSliderScroll(int controlId)
 {
     if (controlId == IDC_SPEED_SLIDER) {
@@ -140,6 +164,7 @@ void CAniPage::OnPageCancel()
 {
     m_settings.WriteInt(KEY_SPEED, m_nSavedSpeed);
     m_settings.WriteInt(KEY_ANISEL, m_nSavedUnitSel);
+    m_settings.WriteInt(KEY_UNITSIZE, m_nSavedUnitSize);
     for (int unit = 0; unit < UNIT_KIND_COUNT; ++unit) {
         if (m_nSavedCounts[unit] != NOT_RECORDED)
             m_settings.WriteInt(m_unitNames[unit], m_nSavedCounts[unit]);

@@ -31,6 +31,9 @@ public:
 
     int ConvertTo24Bit();
     int ConvertTo16Bit(int format);
+    // Enlarges the picture `factor` times in both directions (1 leaves it
+    // as it is); DIBERR_OUTSIDE for a factor below 1.
+    int ScaleUp(int factor);
     int GetPixelColor(int x, int y, COLORREF& color) const;
     int CopyColorTable(const DibSurface& source);
 

@@ -7,20 +7,22 @@
 
 void BuildParade(MarcherList& marchers, const std::array<DibSurface, UNIT_KIND_COUNT>& strips,
                  const std::array<std::string, UNIT_KIND_COUNT>& unitNames, const ParadeSettings& settings,
-                 int screenWidth, int laneGap)
+                 int screenWidth, int laneGap, int unitScale)
 {
     int laneY = 0;
     for (std::size_t lane = 0; lane < UNIT_TABLE.size(); ++lane) {
         const UnitKind& kind = UNIT_TABLE[lane];
         MarcherSpec marcherSpec;
-        marcherSpec.m_cxFrame = kind.cxFrame;
-        marcherSpec.m_cyFrame = kind.cyFrame;
+        const int cxFrame = kind.cxFrame * unitScale;
+        const int cyFrame = kind.cyFrame * unitScale;
+        marcherSpec.m_cxFrame = cxFrame;
+        marcherSpec.m_cyFrame = cyFrame;
         marcherSpec.m_nFirstFrame = 0;
         marcherSpec.m_nLastFrame = static_cast<UINT>(kind.nFrames - 1);
         marcherSpec.m_bVertical = 1;
-        marcherSpec.m_ptStart = POINT{kind.bWalksLeft ? screenWidth : -kind.cxFrame, laneY};
-        marcherSpec.m_ptEnd = POINT{kind.bWalksLeft ? -kind.cxFrame : screenWidth, laneY};
-        marcherSpec.m_ptStep = POINT{kind.nStepX, 0};
+        marcherSpec.m_ptStart = POINT{kind.bWalksLeft ? screenWidth : -cxFrame, laneY};
+        marcherSpec.m_ptEnd = POINT{kind.bWalksLeft ? -cxFrame : screenWidth, laneY};
+        marcherSpec.m_ptStep = POINT{kind.nStepX * unitScale, 0};
         marcherSpec.m_nDelay = 0;
 
         const int count = settings.ReadInt(unitNames[lane], DEFAULT_UNIT_COUNT);
@@ -32,6 +34,6 @@ void BuildParade(MarcherList& marchers, const std::array<DibSurface, UNIT_KIND_C
                 break;
             marcherSpec.m_nDelay += kind.nDelayStep;
         }
-        laneY += kind.cyFrame + laneGap;
+        laneY += cyFrame + laneGap;
     }
 }

@@ -4,6 +4,7 @@ FullScreenSaverWnd::FullScreenSaverWnd(Platform& platform, ParadeSettings& setti
     : SaverWnd(platform, settings, true),
       m_player(platform.GetMidiOut(), platform.GetFiles(), platform.GetWindowPoster())
 {
+    m_bScaleUnits = true;
 }
 
 FullScreenSaverWnd::~FullScreenSaverWnd() = default;

@@ -5,6 +5,7 @@
 #include "app/SettingsKeys.h"
 #include "parade/BackgroundStyle.h"
 #include "parade/BuildParade.h"
+#include "parade/UnitScale.h"
 
 
 LRESULT SaverWnd::BuildScene()
@@ -13,11 +14,14 @@ LRESULT SaverWnd::BuildScene()
     const SIZE screen = graphics.ScreenSize();
     m_cxScreen = screen.cx;
     m_cyScreen = screen.cy;
-    m_nLaneGap = LaneGap(m_cyScreen);
+    const int unitScale =
+        m_bScaleUnits ? ChooseUnitScale(m_settings.ReadInt(KEY_UNITSIZE, DEFAULT_UNITSIZE), graphics.StatedDpi(), m_cyScreen)
+                      : 1;
+    m_nLaneGap = LaneGap(m_cyScreen, unitScale);
 
     const std::unique_ptr<DeviceBitmap> desktop = graphics.CopyScreen();
     m_canvas.CreateFromBitmap(desktop.get(), 0, DIBFMT_RGB565);
-    LoadStrips();
+    LoadStrips(unitScale);
 
     const DibSurface& firstStrip = m_strips[0];
     m_pPalette = std::make_unique<DibPalette>();
@@ -37,17 +41,19 @@ LRESULT SaverWnd::BuildScene()
     std::array<std::string, UNIT_KIND_COUNT> unitNames;
     for (std::size_t lane = 0; lane < UNIT_TABLE.size(); ++lane)
         unitNames[lane] = m_platform.GetResources().LoadString(UNIT_TABLE[lane].nNameId);
-    BuildParade(m_marchers, m_strips, unitNames, m_settings, m_cxScreen, m_nLaneGap);
+    BuildParade(m_marchers, m_strips, unitNames, m_settings, m_cxScreen, m_nLaneGap, unitScale);
 
     Native()->SetTimer(PARADE_TIMER_ID, static_cast<UINT>(m_settings.ReadInt(KEY_SPEED, DEFAULT_SPEED)));
     return 0;
 }
 
-void SaverWnd::LoadStrips()
+void SaverWnd::LoadStrips(int unitScale)
 {
     const Resources& resources = m_platform.GetResources();
-    for (std::size_t slot = 0; slot < m_strips.size(); ++slot)
+    for (std::size_t slot = 0; slot < m_strips.size(); ++slot) {
         m_strips[slot].LoadFromResource(resources, STRIP_ORDER[slot]);
+        m_strips[slot].ScaleUp(unitScale);
+    }
 }
 
 void SaverWnd::OnTimer(WPARAM id, LPARAM lParam)

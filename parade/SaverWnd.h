@@ -42,10 +42,14 @@ protected:
     int m_cxScreen = 0;
     int m_cyScreen = 0;
     int m_nLaneGap = 0;
+    // The units follow the unit size setting; otherwise (the preview, which
+    // shrinks the whole scene anyway) they keep their own size.
+    bool m_bScaleUnits = false;
 
 private:
     LRESULT BuildScene();
-    void LoadStrips();
+    // Loads the strips, enlarged `unitScale` times.
+    void LoadStrips(int unitScale);
     void OnTimer(WPARAM id, LPARAM lParam);
     void OnPaint();
     UINT RealizeSaverPalette(bool forceBackground);

@@ -17,7 +17,7 @@ const std::array<UnitKind, UNIT_KIND_COUNT> UNIT_TABLE = {{
 const std::array<UINT, UNIT_KIND_COUNT> STRIP_ORDER = {IDB_VOZUZUVIR, IDB_CATAPHRACT, IDB_CHARIOT, IDB_SCOUT,
                                                        IDB_LEGION,    IDB_VILLAGER,   IDB_PRIEST};
 
-int LaneGap(int screenHeight) { return (screenHeight - LANE_HEIGHT_SUM) / 6; }
+int LaneGap(int screenHeight, int unitScale) { return (screenHeight - LANE_HEIGHT_SUM * unitScale) / 6; }
 
 int StripSlot(const UnitKind& kind)
 {

@@ -23,8 +23,8 @@ extern const std::array<UnitKind, UNIT_KIND_COUNT> UNIT_TABLE;
 // The bitmap ids of the strips in the order the saver window keeps them.
 extern const std::array<UINT, UNIT_KIND_COUNT> STRIP_ORDER;
 
-// The vertical gap between lanes on a display `screenHeight` pixels high;
-// negative when the lanes must overlap.
-int LaneGap(int screenHeight);
+// The vertical gap between lanes on a display `screenHeight` pixels high
+// with units enlarged `unitScale` times; negative when the lanes must overlap.
+int LaneGap(int screenHeight, int unitScale = 1);
 // Index into STRIP_ORDER of the strip a unit kind draws from.
 int StripSlot(const UnitKind& kind);

@@ -50,6 +50,9 @@ public:
     virtual SIZE ScreenSize() = 0;
     // Copies the whole display into a new compatible bitmap; null on failure.
     virtual std::unique_ptr<DeviceBitmap> CopyScreen() = 0;
+    // The dots per inch the user set for the display (96 is unscaled), 0
+    // when the system states none.
+    virtual int StatedDpi() = 0;
 
     virtual PaletteHandle CreatePalette(const LOGPALETTE& palette) = 0;
     // A halftone palette for the whole screen's device context.

@@ -35,6 +35,7 @@
 #define IDC_COUNT_SLIDER 1010
 #define IDC_MARCH_CHECK 1011
 #define IDC_COUNT_LABEL 1012
+#define IDC_UNIT_SIZE_LIST 1013
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
@@ -43,5 +44,6 @@
 #define IDS_SONG_BUILTIN 550
 #define IDS_SONG_FILE 551
 #define IDS_UNIT_FIRST 600
+#define IDS_UNIT_SIZE_FIRST 650
 
 #endif

@@ -27,6 +27,7 @@ public:
     void ShowDesktop(const std::vector<BYTE>& rgbRows);
 
     SIZE ScreenSize() override { return m_size; }
+    int StatedDpi() override { return 0; }
     std::unique_ptr<DeviceBitmap> CopyScreen() override;
     PaletteHandle CreatePalette(const LOGPALETTE& palette) override { return m_palettes.Create(palette); }
     PaletteHandle CreateHalftonePalette() override { return m_palettes.CreateHalftone(); }

@@ -48,6 +48,16 @@ SIZE Win32Graphics::ScreenSize()
     return size;
 }
 
+int Win32Graphics::StatedDpi()
+{
+    const HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    if (display == nullptr)
+        return 0;
+    const int dpi = ::GetDeviceCaps(display, LOGPIXELSY);
+    ::DeleteDC(display);
+    return dpi;
+}
+
 std::unique_ptr<DeviceBitmap> Win32Graphics::CopyScreen()
 {
     const HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);

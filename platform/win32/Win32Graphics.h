@@ -8,6 +8,7 @@ class Win32Graphics : public Graphics {
 public:
     // HORZRES and VERTRES of a device context on the display.
     SIZE ScreenSize() override;
+    int StatedDpi() override;
     // BitBlt of the whole display into a compatible bitmap.
     std::unique_ptr<DeviceBitmap> CopyScreen() override;
 

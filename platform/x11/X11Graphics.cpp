@@ -5,7 +5,12 @@
 
 #include <X11/Xutil.h>
 
+#include <X11/Xresource.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <sstream>
+#include <string>
 
 namespace {
 int ReportedDepth(const Visual* visual, int depth)
@@ -18,6 +23,23 @@ int ReportedDepth(const Visual* visual, int depth)
     if (trueColor && depth == 24)
         return 24;
     return 32;
+}
+
+// The value of the "Xft.dpi" line of a resource database's text, rounded;
+// 0 when it has none or the value is not a positive number.
+int XftDpiOf(const std::string& resources)
+{
+    std::istringstream lines(resources);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos || line.compare(0, colon, "Xft.dpi") != 0)
+            continue;
+        char* end = nullptr;
+        const double dpi = std::strtod(line.c_str() + colon + 1, &end);
+        return dpi >= 1.0 && dpi < 10000.0 ? static_cast<int>(dpi + 0.5) : 0;
+    }
+    return 0;
 }
 
 // The colour of every pixel value of an 8-bit true-colour visual.
@@ -58,6 +80,14 @@ SIZE X11Graphics::ScreenSize()
     Display* display = m_display.Get();
     const int screen = DefaultScreen(display);
     return SIZE{DisplayWidth(display, screen), DisplayHeight(display, screen)};
+}
+
+int X11Graphics::StatedDpi()
+{
+    if (!m_display.IsOpen())
+        return 0;
+    const char* resources = XResourceManagerString(m_display.Get());
+    return resources != nullptr ? XftDpiOf(resources) : 0;
 }
 
 std::unique_ptr<DeviceBitmap> X11Graphics::CopyScreen()

@@ -15,9 +15,11 @@ public:
     explicit X11Graphics(X11Display& display);
 
     SIZE ScreenSize() override;
+    // The Xft.dpi resource of the display, 0 when it has none.
+    int StatedDpi() override;
     // The copy reports the depth as a GDI bitmap would: 8 for 8-bit
     // displays, 16 for depths 15 and 16, 24 for depth 24 (stored in 32 bits
-    // by the server); any other depth reports 32, which callers refuse.
+    // by the server); any other depth (30 or 32) reports 32.
     std::unique_ptr<DeviceBitmap> CopyScreen() override;
 
     // From now on the screen is the rectangle `area` of `source` (a window

@@ -116,6 +116,7 @@ public:
 class CountingGraphics : public Graphics {
 public:
     SIZE ScreenSize() override { return SIZE{1, 1}; }
+    int StatedDpi() override { return 0; }
     std::unique_ptr<DeviceBitmap> CopyScreen() override { return nullptr; }
     PaletteHandle CreatePalette(const LOGPALETTE& palette) override
     {

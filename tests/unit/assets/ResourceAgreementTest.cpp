@@ -177,7 +177,7 @@ TEST(DialogTemplates, PagesCarryTitleSizeAndFont)
         int cx, cy;
     } pages[] = {{IDD_MIDI_PAGE, "MIDI", 207, 90},
                  {IDD_BACKGROUND_PAGE, "Background", 207, 71},
-                 {IDD_ANIMATION_PAGE, "Animation", 207, 181},
+                 {IDD_ANIMATION_PAGE, "Animation", 207, 199},
                  {IDD_ABOUT_PAGE, "About", 207, 181}};
     for (const auto& page : pages) {
         const Dialog dialog = DecodeDialog(Embedded(ResourceType::Dialog, page.id));
@@ -210,7 +210,9 @@ TEST(DialogTemplates, BoundControlsHaveTheirIdsKindsAndPlaces)
         {IDD_ANIMATION_PAGE, 5, IDC_UNIT_LIST, "#133", 15, 30, 175, 125},
         {IDD_ANIMATION_PAGE, 7, IDC_COUNT_SLIDER, "MSCTLS_TRACKBAR32", 35, 60, 155, 20},
         {IDD_ANIMATION_PAGE, 8, IDC_COUNT_LABEL, "#130", 15, 67, 15, 15},
+        {IDD_ANIMATION_PAGE, 6, 0xFFFF, "#130", 15, 20, 120, 8},
         {IDD_ANIMATION_PAGE, 11, IDC_MARCH_CHECK, "#128", 15, 90, 170, 10},
+        {IDD_ANIMATION_PAGE, 13, IDC_UNIT_SIZE_LIST, "#133", 50, 181, 150, 80},
         {IDD_ABOUT_PAGE, 0, 0xFFFF, "STATIC", 5, 5, 20, 20},
     };
     for (const auto& expected : controls) {

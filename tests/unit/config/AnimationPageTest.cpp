@@ -158,3 +158,21 @@ TEST_F(ConfigSheet, AStoredSelectionOutsideTheListLoadsAndWritesNoUnit)
     });
     EXPECT_EQ(Stored(KEY_ANISEL), 9);
 }
+
+TEST_F(ConfigSheet, UnitSizeIsWrittenAtOnceAndCancelPutsBackEvenAnUnlistedValue)
+{
+    m_settings.WriteInt(KEY_UNITSIZE, 7);
+    Run([&](VirtualSheet& sheet) {
+        sheet.ShowPage(ANIMATION_PAGE);
+        const auto* sizes = sheet.Page(ANIMATION_PAGE)->Find(IDC_UNIT_SIZE_LIST);
+        EXPECT_EQ(sizes->entries,
+                  (std::vector<std::string>{"Automatic", "Original", "Double", "Triple", "Quadruple"}));
+        EXPECT_EQ(sizes->nSelection, 0);
+        sheet.PickEntry(IDC_UNIT_SIZE_LIST, 2);
+        EXPECT_EQ(Stored(KEY_UNITSIZE), 2);
+        sheet.PickEntry(IDC_UNIT_SIZE_LIST, 0);
+        EXPECT_EQ(Stored(KEY_UNITSIZE), 0);
+        sheet.PressCancel();
+    });
+    EXPECT_EQ(Stored(KEY_UNITSIZE), 7);
+}

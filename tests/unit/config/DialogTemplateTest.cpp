@@ -119,9 +119,10 @@ TEST(DialogTemplate, ThePagesOfTheModuleHoldTheControlsTheirCodeUses)
           {IDC_SONG_LIST, DialogControlKind::DropDownList}, {IDC_BROWSE, DialogControlKind::PushButton}}},
         {IDD_BACKGROUND_PAGE, "Background", 71,
          {{IDC_STYLE_LIST, DialogControlKind::DropDownList}, {IDC_GAMMA_SLIDER, DialogControlKind::Slider}}},
-        {IDD_ANIMATION_PAGE, "Animation", 181,
+        {IDD_ANIMATION_PAGE, "Animation", 199,
          {{IDC_SPEED_SLIDER, DialogControlKind::Slider}, {IDC_UNIT_LIST, DialogControlKind::DropDownList},
-          {IDC_COUNT_SLIDER, DialogControlKind::Slider}, {IDC_MARCH_CHECK, DialogControlKind::CheckBox}}},
+          {IDC_COUNT_SLIDER, DialogControlKind::Slider}, {IDC_MARCH_CHECK, DialogControlKind::CheckBox},
+          {IDC_UNIT_SIZE_LIST, DialogControlKind::DropDownList}}},
         {IDD_ABOUT_PAGE, "About", 181, {}},
     };
     for (const auto& page : pages) {

@@ -1,5 +1,6 @@
 #include "app/ParadeSettings.h"
 #include "parade/BuildParade.h"
+#include "parade/UnitScale.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/StripPictures.h"
 
@@ -126,4 +127,16 @@ TEST_F(ParadeModel, ListKeepsOrderAndUnlinksAnyNode)
     EXPECT_EQ(m_list->SetBackground(nullptr), PARADE_ERR_NOBACKGROUND);
     DibSurface empty;
     EXPECT_EQ(m_list->SetBackground(&empty), PARADE_ERR_COPY);
+}
+
+TEST(UnitScale, AStatedScaleWinsElseTheScreenHeightDecidesAndOddSettingsMeanAutomatic)
+{
+    for (int setting : {0, -1, 5, 1000})
+        EXPECT_EQ(ChooseUnitScale(setting, 0, 2160), 2) << setting;
+    for (int setting = 1; setting <= 4; ++setting)
+        EXPECT_EQ(ChooseUnitScale(setting, 192, 768), setting);
+    for (const auto& [dpi, height, scale] : {std::tuple{96, 2160, 1}, {144, 768, 2}, {120, 2160, 1}, {288, 1080, 3},
+                                             {960, 1080, 4}, {0, 768, 1}, {0, 1080, 1}, {0, 1619, 1}, {0, 1620, 2},
+                                             {0, 4320, 4}, {0, 100000, 4}, {0, 0, 1}, {0, -5, 1}})
+        EXPECT_EQ(ChooseUnitScale(0, dpi, height), scale) << dpi << " dpi, " << height << " lines";
 }
