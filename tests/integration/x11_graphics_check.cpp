@@ -56,7 +56,7 @@ public:
             int width = 0;
             MaskRun(Mask(channel), shift, width);
             const unsigned long value = rgb >> (16 - 8 * channel) & 0xFF;
-            pixel |= (value >> (8 - width)) << shift;
+            pixel |= (width >= 8 ? value << (width - 8) : value >> (8 - width)) << shift;
         }
         return pixel;
     }
@@ -87,7 +87,8 @@ public:
             int shift = 0;
             int width = 0;
             MaskRun(Mask(channel), shift, width);
-            rgb = rgb << 8 | static_cast<std::uint32_t>(((pixel & Mask(channel)) >> shift) << (8 - width));
+            const unsigned long value = (pixel & Mask(channel)) >> shift;
+            rgb = rgb << 8 | static_cast<std::uint32_t>(width >= 8 ? value >> (width - 8) : value << (8 - width));
         }
         return rgb;
     }
@@ -271,7 +272,7 @@ void CheckCapture(Server& server, X11Graphics& graphics)
         return;
     BITMAP description{};
     Check(bitmap->GetObject(description), "the copy describes itself");
-    const int expectedDepth = server.Depth() == 8 ? 8 : server.Depth() == 24 ? 24 : 16;
+    const int expectedDepth = server.Depth() == 8 ? 8 : server.Depth() == 24 ? 24 : server.Depth() > 24 ? 32 : 16;
     Check(description.bmBitsPixel == expectedDepth, "the copy reports the depth", description.bmBitsPixel);
     Check(description.bmWidth == size.cx && description.bmHeight == size.cy, "the copy has the screen's size");
 
