@@ -35,7 +35,17 @@ bool IsHeader(std::string_view line)
     if (line.substr(0, UTF8_BOM.size()) == UTF8_BOM)
         line.remove_prefix(UTF8_BOM.size());
     const auto end = line.find_last_not_of(" \t\r\n");
-    return end != std::string_view::npos && line.substr(0, end + 1) == REG_FILE_HEADER;
+    if (end == std::string_view::npos)
+        return false;
+    line = line.substr(0, end + 1);
+    return line == REG_FILE_HEADER || line == REG_FILE_HEADER_V5;
+}
+
+// The types a settings value is read as; regedit's other types (expandable
+// and multiple strings, 64-bit numbers...) stay in the file, unread.
+bool IsReadableType(DWORD type)
+{
+    return type == REGISTRY_TYPE_SZ || type == REGISTRY_TYPE_BINARY || type == REGISTRY_TYPE_DWORD;
 }
 
 } // namespace
@@ -117,7 +127,8 @@ std::optional<std::size_t> RegDocument::FindValueLine(std::string_view keyPath, 
         const Line& line = m_lines[i];
         if (line.kind == LineKind::Section)
             inSection = RegNamesEqual(line.key, keyPath);
-        else if (inSection && line.kind == LineKind::Value && line.value && RegNamesEqual(line.key, name))
+        else if (inSection && line.kind == LineKind::Value && line.value && IsReadableType(line.value->type) &&
+                 RegNamesEqual(line.key, name))
             found = i;
     }
     return found;

@@ -1,4 +1,5 @@
-// A REGEDIT4 file held line by line. The sections and values it understands
+// A REGEDIT4 file (or regedit's version 5 export, decoded to UTF-8) held
+// line by line. The sections and values it understands
 // can be read and changed; every other line is kept exactly as it stands, so
 // that writing the document back loses nothing of what the file held.
 #pragma once
@@ -18,12 +19,12 @@ public:
     // A document with the header line only.
     RegDocument();
 
-    // Nothing when the text does not begin with the REGEDIT4 header line.
+    // Nothing when the text does not begin with a header line.
     static std::optional<RegDocument> Parse(std::string_view text);
 
     bool HasSection(std::string_view keyPath) const;
     // The value of the last line under that key path that names it and
-    // whose data are understood. Key paths and names compare without case.
+    // whose data are understood as a text, binary or number value. Key paths and names compare without case.
     std::optional<RegistryValue> Find(std::string_view keyPath, std::string_view name) const;
 
     // Appends an empty section unless the key path has one.

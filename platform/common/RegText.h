@@ -10,6 +10,8 @@
 #include <string_view>
 
 inline constexpr std::string_view REG_FILE_HEADER = "REGEDIT4";
+// The header of regedit's own export format, which reads the same here.
+inline constexpr std::string_view REG_FILE_HEADER_V5 = "Windows Registry Editor Version 5.00";
 inline constexpr std::string_view REG_CURRENT_USER = "HKEY_CURRENT_USER";
 
 // A value line: its name and, when its data are understood, its value.

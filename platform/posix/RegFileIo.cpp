@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <ctime>
 
+#include <climits>
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +13,9 @@
 namespace {
 
 constexpr int MAX_ASIDE_ATTEMPTS = 100;
+constexpr int MAX_LINK_DEPTH = 40;
+// The "XXXXXX" that mkostemp replaces in a temporary file's name.
+constexpr std::size_t TEMPORARY_SUFFIX_LENGTH = 6;
 
 std::string FolderOf(const std::string& path)
 {
@@ -97,6 +103,38 @@ RegFileContent ReadRegFile(const std::string& path)
     }
     close(file);
     return content;
+}
+
+std::string ResolveRegFileLinks(const std::string& path)
+{
+    std::string resolved = path;
+    for (int depth = 0; depth < MAX_LINK_DEPTH; ++depth) {
+        struct stat status {};
+        if (lstat(resolved.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return resolved;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(resolved.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+            return resolved;
+        target.resize(static_cast<std::size_t>(length));
+        resolved = target.front() == '/' ? target : FolderOf(resolved) + "/" + target;
+    }
+    return resolved;
+}
+
+void RemoveStaleRegTemporaries(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    const std::string prefix = "." + FileNameOf(path) + ".";
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr)
+        return;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() == prefix.size() + TEMPORARY_SUFFIX_LENGTH && name.starts_with(prefix))
+            unlinkat(dirfd(listing), entry->d_name, 0);
+    }
+    closedir(listing);
 }
 
 bool ReplaceRegFile(const std::string& path, std::string_view text)

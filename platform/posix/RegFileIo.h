@@ -34,5 +34,14 @@ bool ReplaceRegFile(const std::string& path, std::string_view text);
 // that name is taken. False when the file stays where it was.
 bool MoveRegFileAside(const std::string& path);
 
+// The file that `path` names after following symbolic links; `path` itself
+// when it is no link. A dangling link gives the path it points to.
+std::string ResolveRegFileLinks(const std::string& path);
+
+// Removes the temporary files that writers of `path` killed mid-write left
+// behind. Only for a caller holding the file's lock, under which no writer
+// is at work.
+void RemoveStaleRegTemporaries(const std::string& path);
+
 // Creates every missing folder of `folder` with mode 0700.
 bool MakeFolders(const std::string& folder);

@@ -1,6 +1,7 @@
 #include "platform/posix/RegFileRegistry.h"
 
 #include "platform/common/RegDocument.h"
+#include "platform/common/RegFileEncoding.h"
 #include "platform/common/RegText.h"
 #include "platform/posix/RegFileIo.h"
 #include "platform/posix/RegFileLock.h"
@@ -32,6 +33,7 @@ struct LoadedFile {
     std::optional<RegDocument> document;
     bool damaged = false;
     bool accessible = true;
+    RegFileEncoding encoding = RegFileEncoding::Utf8;
 };
 
 LoadedFile Load(const std::string& file)
@@ -50,16 +52,19 @@ LoadedFile Load(const std::string& file)
     // An empty file holds nothing that could be lost.
     if (content.text.empty())
         return {RegDocument{}, false, true};
-    auto document = RegDocument::Parse(content.text);
+    const auto decoded = DecodeRegFile(content.text);
+    if (!decoded)
+        return {std::nullopt, true, true};
+    auto document = RegDocument::Parse(decoded->text);
     const bool damaged = !document.has_value();
-    return {std::move(document), damaged, true};
+    return {std::move(document), damaged, true, decoded->encoding};
 }
 
 bool Save(const std::string& file, const LoadedFile& loaded, const RegDocument& document)
 {
     if (loaded.damaged && !MoveRegFileAside(file))
         return false;
-    return ReplaceRegFile(file, document.Text());
+    return ReplaceRegFile(file, EncodeRegFile(document.Text(), loaded.encoding));
 }
 
 // A line break in a value name would split its line in the file.
@@ -90,41 +95,49 @@ std::optional<RegFileRegistry::Location> RegFileRegistry::Locate(const RegistryP
     return location;
 }
 
+// Files are replaced whole by renaming, so a read needs no lock: it sees
+// the old or the new file.
 std::optional<RegistryValue> RegFileRegistry::Query(const RegistryPath& path, const std::string& name)
 {
     const auto location = Locate(path);
     if (!location)
         return std::nullopt;
-    const bool canCreate = MakeFolders(location->folder);
-    const RegFileLock lock(location->lockFile);
     const LoadedFile loaded = Load(location->file);
-
     std::optional<RegistryValue> value;
     if (loaded.document)
         value = loaded.document->Find(location->section, name);
     const bool hasSection = loaded.document && loaded.document->HasSection(location->section);
-    if (canCreate && lock.IsHeld() && loaded.accessible && !hasSection) {
-        RegDocument document = loaded.document.value_or(RegDocument{});
-        document.AddSection(location->section);
-        Save(location->file, loaded, document);
-    }
+    if (loaded.accessible && !hasSection)
+        Change(*location, [&](RegDocument& document) { document.AddSection(location->section); });
     return value;
 }
 
 bool RegFileRegistry::Store(const RegistryPath& path, const std::string& name, const RegistryValue& value)
 {
     const auto location = Locate(path);
-    if (!location || !IsStorableValueName(name) || !MakeFolders(location->folder))
+    if (!location || !IsStorableValueName(name))
         return false;
-    const RegFileLock lock(location->lockFile);
+    return Change(*location, [&](RegDocument& document) { document.Set(location->section, name, value); });
+}
+
+bool RegFileRegistry::Change(const Location& location, const std::function<void(RegDocument&)>& edit)
+{
+    if (!MakeFolders(location.folder))
+        return false;
+    const RegFileLock lock(location.lockFile);
     if (!lock.IsHeld())
         return false;
-    const LoadedFile loaded = Load(location->file);
+    // A link (a dotfile manager's) stays a link: its target is what changes.
+    const std::string file = ResolveRegFileLinks(location.file);
+    RemoveStaleRegTemporaries(location.file);
+    if (file != location.file)
+        RemoveStaleRegTemporaries(file);
+    const LoadedFile loaded = Load(file);
     if (!loaded.accessible)
         return false;
     RegDocument document = loaded.document.value_or(RegDocument{});
-    document.Set(location->section, name, value);
-    return Save(location->file, loaded, document);
+    edit(document);
+    return Save(file, loaded, document);
 }
 
 std::string UserConfigFolder()

@@ -5,18 +5,22 @@
 // into a Windows registry as it stands. "Software" is the one key of the
 // branch that exists without being created.
 //
-// Every call takes an advisory lock on <app>.reg.lock, reads the file and,
-// when it changes anything, replaces the file whole: other processes see
-// the old or the new file, and writes of different values by several
-// processes all stay. Lines the parser does not understand are written back
+// A change takes an advisory lock on <app>.reg.lock, reads the file and
+// replaces it whole: other processes see the old or the new file, and
+// writes of different values by several processes all stay. Reads take no
+// lock. A settings file that is a symbolic link has its target replaced.
+// The file keeps its encoding (UTF-8, or regedit's UTF-16) and header. Lines the parser does not understand are written back
 // as they were; a file that is no REGEDIT4 file at all is renamed to
 // <app>.reg.damaged-<time> before a new one takes its place.
 #pragma once
 
 #include "platform/Registry.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+
+class RegDocument;
 
 class RegFileRegistry : public Registry {
 public:
@@ -34,6 +38,8 @@ private:
         std::string section;
     };
     std::optional<Location> Locate(const RegistryPath& path) const;
+    // Under the lock: reads the file, edits its document and writes it back.
+    static bool Change(const Location& location, const std::function<void(RegDocument&)>& edit);
 
     std::string m_strBaseFolder;
 };

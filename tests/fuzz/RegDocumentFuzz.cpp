@@ -1,7 +1,9 @@
-// Any settings file text: parsing never fails badly, writing a document
-// back keeps every byte it read, and a value set in it reads back the same
-// after another round through the text.
+// Any settings file: decoding gives back the same bytes when encoded again,
+// parsing never fails badly, writing a document back keeps every byte it
+// read, and a value set in it reads back the same after another round
+// through the text.
 #include "platform/common/RegDocument.h"
+#include "platform/common/RegFileEncoding.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,7 +24,12 @@ void Require(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto decoded = DecodeRegFile(bytes);
+    if (!decoded)
+        return 0;
+    Require(EncodeRegFile(decoded->text, decoded->encoding) == bytes);
+    const std::string_view text = decoded->text;
     auto document = RegDocument::Parse(text);
     if (!document)
         return 0;

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <functional>
 
+#include <chrono>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -116,7 +120,7 @@ TEST_F(RegFile, AFileThatIsNoRegistryFileIsMovedAsideNotLost)
     const std::vector<std::string> unreadable = {
         "just some text\n",
         std::string("\x7f" "ELF\x01\0\0binary", 12),
-        "Windows Registry Editor Version 5.00\n",
+        std::string("\xFF\xFE" "R\0E\0G", 7),
         "REGEDIT4\n" + std::string(5 * 1024 * 1024, 'x'),
     };
     for (std::size_t i = 0; i < unreadable.size(); ++i) {
@@ -182,6 +186,50 @@ TEST_F(RegFile, WhatCannotBeWrittenRefusesWritesButServesReads)
     EXPECT_EQ(AsOrdinaryUser(check), 0);
     chmod(Folder().c_str(), 0700);
     EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED"), FIFTY);
+}
+
+TEST_F(RegFile, RegeditsUtf16ExportIsReadAndWrittenBackInItsOwnForm)
+{
+    auto utf16 = [](const std::string& ascii) {
+        std::string bytes = "\xFF\xFE";
+        for (const char c : ascii)
+            bytes += std::string{c, '\0'};
+        return bytes;
+    };
+    const std::string exported = "Windows Registry Editor Version 5.00\r\n\r\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Tevrin\\Dovezi\\Settings]\r\n"
+                                 "\"SPEED\"=dword:00000009\r\n"
+                                 "\"MIDIFILEPATH\"=\"/home/me/march.mid\"\r\n"
+                                 "\"GAMMA\"=hex(2):25,00,00,00\r\n\r\n";
+    WriteWholeFile(File(), utf16(exported));
+    EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED")->data[0], 9);
+    EXPECT_EQ(m_registry.Query(SETTINGS, "MIDIFILEPATH")->data.size(), 19u);
+    EXPECT_FALSE(m_registry.Query(SETTINGS, "GAMMA"));
+    EXPECT_TRUE(m_registry.Store(SETTINGS, "SPEED", FIFTY));
+    std::string changed = exported;
+    changed.replace(changed.find("00000009"), 8, "00000032");
+    EXPECT_EQ(ReadWholeFile(File()), utf16(changed));
+}
+
+TEST_F(RegFile, WritesSweepWhatKilledWritersLeftFollowLinksAndReadsTakeNoLock)
+{
+    WriteWholeFile(Folder() / ".Dovezi.reg.Ab12Cd", "half a file");
+    WriteWholeFile(Folder() / ".Dovezi.reg.keep-me", "not ours");
+    const fs::path target = m_folder.Path() / "dotfiles" / "dovezi.reg";
+    WriteWholeFile(target, HEAD);
+    fs::create_symlink(target, File());
+    EXPECT_TRUE(m_registry.Store(SETTINGS, "SPEED", FIFTY));
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(ReadWholeFile(target), HEAD + "\"SPEED\"=dword:00000032\n");
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{".Dovezi.reg.keep-me", "Dovezi.reg", "Dovezi.reg.lock"}));
+
+    // Another process holds the lock for as long as it likes: reads go on.
+    const int holder = open((Folder() / "Dovezi.reg.lock").c_str(), O_RDWR);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED"), FIFTY);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "the read waited for the lock";
+    close(holder);
 }
 
 } // namespace
