@@ -107,8 +107,11 @@ void X11Window::TakeInput()
     int x = 0;
     int y = 0;
     unsigned mask = 0;
+    // Where the pointer stands as the window appears is its first report, as
+    // on Windows, so that the user's first movement already differs from it.
+    // The window has no handle of its own yet: post to the one it will get.
     if (XQueryPointer(display, m_window, &root, &child, &rootX, &rootY, &x, &y, &mask))
-        Post(WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+        m_loop.Post(ToHandle(m_window), WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
 
 void X11Window::DestroyPlatformWindow()

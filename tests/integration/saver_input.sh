@@ -27,11 +27,15 @@ start_saver
 geometry=$(xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 screen=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$geometry" = "$screen" ] || fail "window $geometry does not cover the screen $screen"
-xdotool mousemove 200 150
-expect_running "a report at the first position"
 xdotool click 4
 xdotool click 5
 expect_running "the wheel"
+xdotool mousemove_relative 400 0
+expect_closed "the first movement"
+
+start_saver
+xdotool mousemove 200 150
+expect_running "a report at the first position"
 xdotool mousemove 201 150
 expect_closed "one pixel of movement"
 
