@@ -5,9 +5,12 @@
 #include "res/resource.h"
 
 #include <time.h>
+#include <unistd.h>
 
 namespace {
 bool g_requestFailed = false;
+// The connection whose loss ends the process; one per process.
+X11Display* g_pWatched = nullptr;
 
 int RecordError(Display*, XErrorEvent*)
 {
@@ -62,6 +65,26 @@ bool X11Display::WindowSize(Window window, int& width, int& height)
     width = attributes.width;
     height = attributes.height;
     return true;
+}
+
+void X11Display::SetTeardownOnLoss(std::function<void()> teardown)
+{
+    m_teardownOnLoss = std::move(teardown);
+    g_pWatched = this;
+    XSetIOErrorHandler(OnConnectionLost);
+}
+
+int X11Display::OnConnectionLost(Display*)
+{
+    X11Display* watched = g_pWatched;
+    // A call into the broken connection from the teardown itself ends here.
+    g_pWatched = nullptr;
+    if (watched != nullptr) {
+        watched->m_bLost = true;
+        if (watched->m_teardownOnLoss)
+            watched->m_teardownOnLoss();
+    }
+    _exit(1);
 }
 
 std::int64_t X11Display::NowMicroseconds()

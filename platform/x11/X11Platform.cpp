@@ -37,6 +37,14 @@ X11Platform::X11Platform(Registry& registry) : m_registry(registry), m_graphics(
         m_display.BlankCursor(m_resources);
     InstallEndSignals();
     m_loop.SetWakeUp([this] { m_wake.Signal(); });
+    // Without the server the windows still go through their destruction,
+    // which stops the music (silencing its device) and removes its files.
+    m_display.SetTeardownOnLoss([this] {
+        const std::vector<X11Window*> windows(m_windows.begin(), m_windows.end());
+        for (X11Window* window : windows)
+            if (m_windows.count(window) != 0)
+                window->DestroyWithoutServer();
+    });
 }
 
 X11Platform::~X11Platform() = default;

@@ -130,6 +130,12 @@ void X11Window::DestroyPlatformWindow()
     m_window = 0;
 }
 
+void X11Window::DestroyWithoutServer()
+{
+    m_bGone = true;
+    Destroy();
+}
+
 void X11Window::HideCursor()
 {
     if (m_window != 0 && !m_bGone)

@@ -21,6 +21,8 @@ public:
     Window XParent() const { return m_parent; }
     // Turns one X event for this window (or its host) into messages.
     void HandleEvent(const XEvent& event);
+    // The server is gone: destroys the window without touching the display.
+    void DestroyWithoutServer();
 
 protected:
     HWND CreatePlatformWindow(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) override;
