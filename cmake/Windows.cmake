@@ -6,7 +6,7 @@ add_executable(Dovezi WIN32 ${DOVEZI_WIN32_SOURCES} ${DOVEZI_RC})
 set_target_properties(Dovezi PROPERTIES SUFFIX ".scr")
 target_include_directories(Dovezi PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 set_source_files_properties(${DOVEZI_RC} PROPERTIES OBJECT_DEPENDS "${DOVEZI_RES_FILES}")
-target_link_libraries(Dovezi PRIVATE dovezi_core winmm comctl32 comdlg32 gdi32 user32 advapi32)
+target_link_libraries(Dovezi PRIVATE dovezi_core winmm comctl32 comdlg32 gdi32 user32 advapi32 uuid)
 target_link_options(Dovezi PRIVATE -static -static-libgcc -static-libstdc++)
 # The pixel loops of imaging/ take their SSE2 form on every build target.
 target_compile_options(dovezi_core PRIVATE -msse2)

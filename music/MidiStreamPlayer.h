@@ -119,6 +119,11 @@ public:
     // Stops a playing stream and returns once every buffer is back and the
     // stream is closed.
     DWORD Stop();
+    // Pauses a playing stream where it stands and silences the device, so
+    // that no note hangs while the song rests.
+    DWORD Pause();
+    // Plays a paused song on from where Pause left it.
+    DWORD Resume();
 
     DWORD Open();
     DWORD Close();
@@ -137,6 +142,8 @@ public:
     DWORD LengthTicks() const { return m_pState ? m_pState->m_dwLengthTicks : 0; }
 
 private:
+    // The stream while the state is Playing; null otherwise.
+    HMIDISTRM PlayingStream() const;
     DWORD OpenStream();
     DWORD PrepareStartState();
     DWORD GrowStartState(DWORD size);

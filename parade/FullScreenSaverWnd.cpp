@@ -35,6 +35,8 @@ void FullScreenSaverWnd::OnMouseMove(LPARAM lParam)
 
 LRESULT FullScreenSaverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (HoldWhileResting(message, wParam))
+        return 0;
     switch (message) {
     case WM_CREATE:
         if (SaverWnd::OnMessage(message, wParam, lParam) == -1)
@@ -46,6 +48,9 @@ LRESULT FullScreenSaverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_MUSIC_DONE:
         OnMusicDone();
+        return 0;
+    case WM_DISPLAY_POWER:
+        OnDisplayPower(wParam != FALSE);
         return 0;
     case WM_SYSCOMMAND:
         if (wParam == SC_SCREENSAVE || wParam == SC_CLOSE)

@@ -16,9 +16,9 @@
 //   queued buffer in queue order, each with its callback, before the call
 //   returns; the stream is then paused at position 0.
 //
-// Calls made from inside the callback: queueing only posts; stop, pause and
-// restart do not wait for the service thread (it is the caller); close does
-// not wait for its own thread. No callback comes after close returns.
+// Calls made from inside the callback: queueing only posts; a short
+// message, stop, pause and restart do not wait for the service thread (it
+// is the caller); close does not wait for its own thread. No callback comes after close returns.
 #pragma once
 
 #include "platform/WinApi.h"
@@ -55,6 +55,10 @@ public:
     // MMSYSERR_INVALPARAM (dwBytesRecorded above dwBufferLength or not a
     // multiple of 4).
     virtual MMRESULT StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT headerSize) = 0;
+    // midiOutShortMsg on the stream's device: one channel message
+    // (status | data1 << 8 | data2 << 16) sent at once, after every event
+    // the stream has sent, whether the stream plays or is paused.
+    virtual MMRESULT ShortMsg(HMIDISTRM stream, DWORD message) = 0;
     virtual MMRESULT StreamRestart(HMIDISTRM stream) = 0;
     virtual MMRESULT StreamPause(HMIDISTRM stream) = 0;
     virtual MMRESULT StreamStop(HMIDISTRM stream) = 0;

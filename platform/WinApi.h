@@ -281,4 +281,7 @@ struct MIDIPROPTEMPO {
 // Private messages of the saver windows, posted, never sent.
 constexpr UINT WM_BUILD_SCENE = 0x0603;
 constexpr UINT WM_MUSIC_START = 0x0604;
+// The monitor's power changed: wParam TRUE when it shows a picture again
+// (dimmed counts as on), FALSE when it went dark.
+constexpr UINT WM_DISPLAY_POWER = 0x0605;
 constexpr UINT WM_MUSIC_DONE = 0x0414;

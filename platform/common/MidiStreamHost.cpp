@@ -110,6 +110,12 @@ MMRESULT MidiStreamHost::StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT heade
     return IsHeaderUsable(header, headerSize) ? service->Queue(header) : MMSYSERR_INVALPARAM;
 }
 
+MMRESULT MidiStreamHost::ShortMsg(HMIDISTRM stream, DWORD message)
+{
+    const auto service = Find(stream);
+    return service ? service->SendShort(message) : MMSYSERR_INVALHANDLE;
+}
+
 MMRESULT MidiStreamHost::StreamRestart(HMIDISTRM stream)
 {
     const auto service = Find(stream);

@@ -64,6 +64,26 @@ MMRESULT MidiStreamService::Queue(MIDIHDR* header)
     return m_core.Queue(header, m_clock.Now());
 }
 
+MMRESULT MidiStreamService::SendShort(DWORD message)
+{
+    if (IsServiceThread()) {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bClosed)
+                return MMSYSERR_INVALHANDLE;
+        }
+        m_output.SendShort(message, m_clock.Now());
+        return MMSYSERR_NOERROR;
+    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!Accept())
+        return MMSYSERR_INVALHANDLE;
+    m_shorts.push_back(message);
+    const std::uint64_t ticket = ++m_shortsAsked;
+    m_settled.wait(lock, [&] { return m_shortsSent >= ticket || m_bFinished.load(); });
+    return MMSYSERR_NOERROR;
+}
+
 MMRESULT MidiStreamService::Restart()
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -170,6 +190,20 @@ void MidiStreamService::StopHere()
     }
 }
 
+void MidiStreamService::SendAskedShorts(std::unique_lock<std::mutex>& lock)
+{
+    std::vector<DWORD> shorts;
+    shorts.swap(m_shorts);
+    const std::uint64_t asked = m_shortsAsked;
+    const MidiStreamClock::Microseconds now = m_clock.Now();
+    lock.unlock();
+    for (const DWORD message : shorts)
+        m_output.SendShort(message, now);
+    lock.lock();
+    m_shortsSent = asked;
+    m_settled.notify_all();
+}
+
 void MidiStreamService::Run()
 {
     m_serviceThread.store(std::this_thread::get_id());
@@ -189,6 +223,10 @@ void MidiStreamService::Run()
         }
         if (m_bClosed)
             break;
+        if (m_shortsSent != m_shortsAsked) {
+            SendAskedShorts(lock);
+            continue;
+        }
 
         const MidiStreamClock::Microseconds now = m_clock.Now();
         m_commandsSeen = m_commands;

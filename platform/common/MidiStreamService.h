@@ -3,9 +3,10 @@
 // stream under its mutex; the thread sends events and makes callbacks only
 // after releasing it, so a callback may call back into the stream.
 //
-// Stop and close wait for the thread to hand back every queued buffer,
-// except when they are called from a callback on the thread itself: then
-// they do the work right there, callbacks included, before returning.
+// Stop and close wait for the thread to hand back every queued buffer, and
+// a short message waits for the thread to send it after the events before
+// it, except when they are called from a callback on the thread itself:
+// then they do the work right there, callbacks included, before returning.
 #pragma once
 
 #include "platform/MidiOut.h"
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 // Whom the stream calls back, and with which handle and instance.
 struct MidiStreamClient {
@@ -48,6 +50,7 @@ public:
     MMRESULT Prepare(MIDIHDR* header);
     MMRESULT Unprepare(MIDIHDR* header);
     MMRESULT Queue(MIDIHDR* header);
+    MMRESULT SendShort(DWORD message);
     MMRESULT Restart();
     MMRESULT Pause();
     MMRESULT Stop();
@@ -65,6 +68,8 @@ public:
 private:
     void Run();
     void StopHere();
+    // Sends the short messages asked for; the lock is released meanwhile.
+    void SendAskedShorts(std::unique_lock<std::mutex>& lock);
     bool IsServiceThread() const { return std::this_thread::get_id() == m_serviceThread.load(); }
     // Under the lock: refuses calls after close, counts the command and
     // wakes the thread.
@@ -84,6 +89,9 @@ private:
     bool m_bFinalStopDone = false;
     std::uint64_t m_stopsAsked = 0;
     std::uint64_t m_stopsDone = 0;
+    std::vector<DWORD> m_shorts;
+    std::uint64_t m_shortsAsked = 0;
+    std::uint64_t m_shortsSent = 0;
     std::uint64_t m_commands = 0;
     std::uint64_t m_commandsSeen = 0;
     bool m_bSleeping = false;

@@ -74,6 +74,16 @@ bool VirtualPlatform::GetClientRect(HWND window, RECT& rect) const
     return true;
 }
 
+void VirtualPlatform::SetDisplayPower(bool on)
+{
+    if (on == m_bDisplayOn)
+        return;
+    m_bDisplayOn = on;
+    for (VirtualWindow* window : m_liveWindows)
+        if (window->Parent() == nullptr)
+            window->Post(WM_DISPLAY_POWER, on ? TRUE : FALSE, 0);
+}
+
 HWND VirtualPlatform::AddHostWindow(const RECT& client)
 {
     m_nextHostHandle += 4;

@@ -49,6 +49,9 @@ public:
     HWND AddHostWindow(const RECT& client);
     void RemoveHostWindow(HWND window);
     void SetForegroundWindow(HWND window) { m_foreground = window; }
+    // The monitor's power as the system would report it: each change is
+    // posted to every top-level window as WM_DISPLAY_POWER.
+    void SetDisplayPower(bool on);
 
     // The most recently created window of this program while it lives.
     VirtualWindow* LastWindow() const { return m_liveWindows.count(m_pLastWindow) ? m_pLastWindow : nullptr; }
@@ -96,6 +99,7 @@ private:
     std::string m_strModulePath;
     SIZE m_screen;
     HWND m_foreground = nullptr;
+    bool m_bDisplayOn = true;
     std::map<HWND, RECT> m_hostWindows;
     std::uintptr_t m_nextHostHandle = 0x7000;
     VirtualWindow* m_pLastWindow = nullptr;

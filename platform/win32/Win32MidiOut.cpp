@@ -42,6 +42,11 @@ MMRESULT Win32MidiOut::StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT headerS
     return ::midiStreamOut(stream, header, headerSize);
 }
 
+MMRESULT Win32MidiOut::ShortMsg(HMIDISTRM stream, DWORD message)
+{
+    return ::midiOutShortMsg(reinterpret_cast<HMIDIOUT>(stream), message);
+}
+
 MMRESULT Win32MidiOut::StreamRestart(HMIDISTRM stream)
 {
     return ::midiStreamRestart(stream);

@@ -13,6 +13,7 @@ public:
     MMRESULT PrepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT headerSize) override;
     MMRESULT UnprepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT headerSize) override;
     MMRESULT StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT headerSize) override;
+    MMRESULT ShortMsg(HMIDISTRM stream, DWORD message) override;
     MMRESULT StreamRestart(HMIDISTRM stream) override;
     MMRESULT StreamPause(HMIDISTRM stream) override;
     MMRESULT StreamStop(HMIDISTRM stream) override;

@@ -3,6 +3,8 @@
 #include "platform/win32/Win32DeviceContext.h"
 #include "res/resource.h"
 
+#include <cstring>
+
 namespace {
 
 thread_local Win32Window* t_pCreating = nullptr;
@@ -39,6 +41,7 @@ Win32Window::Win32Window(HINSTANCE instance, WindowProcedure& procedure)
 
 Win32Window::~Win32Window()
 {
+    EndPowerNotification();
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
         ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
         ::DestroyWindow(m_hWnd);
@@ -72,7 +75,28 @@ bool Win32Window::Create(DWORD exStyle, DWORD style, const RECT& rect, HWND pare
     const HWND window = ::CreateWindowExA(exStyle, className, "", style, rect.left, rect.top, rect.right - rect.left,
                                           rect.bottom - rect.top, parent, nullptr, m_hInstance, nullptr);
     t_pCreating = nullptr;
+    if (window != nullptr && parent == nullptr)
+        m_hPowerNotify = ::RegisterPowerSettingNotification(window, &GUID_CONSOLE_DISPLAY_STATE,
+                                                            DEVICE_NOTIFY_WINDOW_HANDLE);
     return window != nullptr;
+}
+
+void Win32Window::PostDisplayPower(const POWERBROADCAST_SETTING& setting)
+{
+    DWORD state = 0;
+    if (!IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE) || setting.DataLength < sizeof(state))
+        return;
+    std::memcpy(&state, setting.Data, sizeof(state));
+    // 0 off, 1 on, 2 dimmed: a dimmed monitor still shows the picture.
+    Post(WM_DISPLAY_POWER, state != 0 ? TRUE : FALSE, 0);
+}
+
+void Win32Window::EndPowerNotification()
+{
+    if (m_hPowerNotify == nullptr)
+        return;
+    ::UnregisterPowerSettingNotification(m_hPowerNotify);
+    m_hPowerNotify = nullptr;
 }
 
 LRESULT CALLBACK Win32Window::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -85,7 +109,12 @@ LRESULT CALLBACK Win32Window::StaticWindowProc(HWND window, UINT message, WPARAM
     }
     if (self == nullptr)
         return ::DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_POWERBROADCAST && wParam == PBT_POWERSETTINGCHANGE && lParam != 0) {
+        self->PostDisplayPower(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+        return TRUE;
+    }
     if (message == WM_NCDESTROY) {
+        self->EndPowerNotification();
         ::DefWindowProcA(window, message, wParam, lParam);
         ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;

@@ -1,4 +1,5 @@
-// A real Win32 window whose window procedure is the core's message map.
+// A real Win32 window whose window procedure is the core's message map. A
+// top-level window also hears of the monitor's power, as WM_DISPLAY_POWER.
 #pragma once
 
 #include "platform/Window.h"
@@ -30,8 +31,11 @@ public:
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static const char* ClassName(HINSTANCE instance);
+    void PostDisplayPower(const POWERBROADCAST_SETTING& setting);
+    void EndPowerNotification();
 
     HINSTANCE m_hInstance;
     WindowProcedure& m_procedure;
     HWND m_hWnd = nullptr;
+    HPOWERNOTIFY m_hPowerNotify = nullptr;
 };

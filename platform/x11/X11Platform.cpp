@@ -102,6 +102,31 @@ void X11Platform::CloseOnSignal()
         window->Post(WM_CLOSE, 0, 0);
 }
 
+bool X11Platform::HasFullScreenWindow() const
+{
+    return std::any_of(m_windows.begin(), m_windows.end(),
+                       [](const X11Window* window) { return window->IsFullScreen(); });
+}
+
+void X11Platform::WatchDisplayPower()
+{
+    if (!HasFullScreenWindow())
+        return;
+    if (const auto on = m_power.Poll(X11Display::NowMicroseconds()))
+        for (X11Window* window : m_windows)
+            if (window->IsFullScreen())
+                window->Post(WM_DISPLAY_POWER, *on ? TRUE : FALSE, 0);
+}
+
+std::optional<MessageLoop::Microseconds> X11Platform::NextWakeUp() const
+{
+    const auto timer = m_loop.NextTimerDue();
+    const auto reading = HasFullScreenWindow() ? m_power.NextDue() : std::nullopt;
+    if (timer && reading)
+        return std::min(*timer, *reading);
+    return timer ? timer : reading;
+}
+
 void X11Platform::WaitForWork()
 {
     XFlush(m_display.Get());
@@ -112,7 +137,7 @@ void X11Platform::WaitForWork()
                          {m_wake.Get(), POLLIN, 0}};
     timespec timeout{};
     timespec* wait = nullptr;
-    if (const auto due = m_loop.NextTimerDue()) {
+    if (const auto due = NextWakeUp()) {
         const auto remaining = std::max<MessageLoop::Microseconds>(0, *due - X11Display::NowMicroseconds());
         timeout.tv_sec = static_cast<time_t>(remaining / 1000000);
         timeout.tv_nsec = static_cast<long>((remaining % 1000000) * 1000);
@@ -129,6 +154,7 @@ int X11Platform::RunMessageLoop()
     while (true) {
         ReadXEvents();
         CloseOnSignal();
+        WatchDisplayPower();
         if (const auto code = m_loop.QuitCode())
             return *code;
         if (const auto message = m_loop.Take(X11Display::NowMicroseconds())) {

@@ -1,5 +1,6 @@
 // The Linux platform: windows on the X display, the message loop around
-// the X connection, and the end signals turned into a normal close.
+// the X connection, the end signals turned into a normal close, and the
+// monitor's power told to the full-screen windows.
 #pragma once
 
 #include "platform/Platform.h"
@@ -8,9 +9,11 @@
 #include "platform/posix/PosixFiles.h"
 #include "platform/x11/GtkDialogHost.h"
 #include "platform/x11/X11Display.h"
+#include "platform/x11/X11DisplayPower.h"
 #include "platform/x11/LinuxMidiOut.h"
 #include "platform/x11/X11Graphics.h"
 
+#include <optional>
 #include <set>
 
 class X11Window;
@@ -49,6 +52,12 @@ public:
 private:
     void ReadXEvents();
     void CloseOnSignal();
+    bool HasFullScreenWindow() const;
+    // Posts WM_DISPLAY_POWER to the full-screen windows when the monitor's
+    // power has changed.
+    void WatchDisplayPower();
+    // When the loop must wake at the latest: a timer or a power reading.
+    std::optional<MessageLoop::Microseconds> NextWakeUp() const;
     void WaitForWork();
 
     // An eventfd that is readable once a message has been posted from
@@ -74,6 +83,7 @@ private:
     mutable X11Display m_display;
     X11Graphics m_graphics;
     MessageLoop m_loop;
+    X11DisplayPower m_power{m_display.Get()};
     // Before the MIDI output, so that its threads end while it is open.
     WakeDescriptor m_wake;
     PosixFiles m_files;

@@ -19,6 +19,7 @@ public:
 
     Window XWindow() const { return m_window; }
     Window XParent() const { return m_parent; }
+    bool IsFullScreen() const { return m_bFullScreen && m_window != 0; }
     // Turns one X event for this window (or its host) into messages.
     void HandleEvent(const XEvent& event);
     // The server is gone: destroys the window without touching the display.

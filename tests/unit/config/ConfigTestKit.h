@@ -45,6 +45,7 @@ public:
     MMRESULT PrepareHeader(HMIDISTRM, MIDIHDR*, UINT) override { return MMSYSERR_NOTSUPPORTED; }
     MMRESULT UnprepareHeader(HMIDISTRM, MIDIHDR*, UINT) override { return MMSYSERR_NOTSUPPORTED; }
     MMRESULT StreamOut(HMIDISTRM, MIDIHDR*, UINT) override { return MMSYSERR_NOTSUPPORTED; }
+    MMRESULT ShortMsg(HMIDISTRM, DWORD) override { return MMSYSERR_NOTSUPPORTED; }
     MMRESULT StreamRestart(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }
     MMRESULT StreamPause(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }
     MMRESULT StreamStop(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }

@@ -125,6 +125,7 @@ public:
             return MMSYSERR_NOMEM;
         return m_inner.StreamOut(stream, header, size);
     }
+    MMRESULT ShortMsg(HMIDISTRM stream, DWORD message) override { return m_inner.ShortMsg(stream, message); }
     MMRESULT StreamRestart(HMIDISTRM stream) override { return m_inner.StreamRestart(stream); }
     MMRESULT StreamPause(HMIDISTRM stream) override { return m_inner.StreamPause(stream); }
     MMRESULT StreamStop(HMIDISTRM stream) override { return m_inner.StreamStop(stream); }
