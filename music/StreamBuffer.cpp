@@ -10,6 +10,7 @@ constexpr DWORD LONG_EVENT = 0x80000000;
 constexpr DWORD EVENT_TYPE_MASK = 0xFF000000;
 constexpr DWORD EVENT_PARAMETER_MASK = 0x00FFFFFF;
 constexpr DWORD TEMPO_EVENT = DWORD{MEVT_TEMPO} << 24;
+constexpr DWORD NOP_EVENT = DWORD{MEVT_NOP} << 24;
 constexpr BYTE META_TEMPO = 0x51;
 
 BYTE* DataEnd(MIDIHDR& header)
@@ -114,6 +115,11 @@ SmfResult FillBuffer(SmfSong& song, MIDIHDR& header, DWORD limitTick)
         }
         if (result == SMF_INVALID)
             return SMF_INVALID;
+        // The song ends where its tracks end, after any rest that follows its
+        // last packed event: the stream waits that long before it hands the
+        // buffer back, so that a repeat starts on time.
+        if (result == SMF_ENDOFSONG && delta != 0)
+            PutStreamEvent(header, delta, NOP_EVENT);
         if (result != SMF_SUCCESS)
             break;
         delta += event.m_dwDelta;

@@ -34,7 +34,22 @@ void VirtualMidiStreamClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::
 {
     if (Now() >= deadline)
         return;
+    {
+        const std::lock_guard<std::mutex> guard(m_deadlineMutex);
+        m_deadlines.emplace_back(&wake, deadline);
+    }
     wake.wait(lock);
+    const std::lock_guard<std::mutex> guard(m_deadlineMutex);
+    std::erase_if(m_deadlines, [&](const auto& sleeper) { return sleeper.first == &wake; });
+}
+
+MidiStreamClock::Microseconds VirtualMidiStreamClock::NextDeadline() const
+{
+    const std::lock_guard<std::mutex> guard(m_deadlineMutex);
+    Microseconds next = NEVER;
+    for (const auto& [wake, deadline] : m_deadlines)
+        next = std::min(next, deadline);
+    return next;
 }
 
 void VirtualMidiStreamClock::Watch(std::mutex& mutex, std::condition_variable& wake)

@@ -52,9 +52,15 @@ public:
 
     // Moves the clock forward (never back) and wakes every sleeper.
     void AdvanceTo(Microseconds microseconds);
+    // The earliest time a sleeper waits for, NEVER when none waits for a time.
+    Microseconds NextDeadline() const;
 
 private:
     std::atomic<Microseconds> m_now{0};
     std::mutex m_watchMutex;
     std::vector<std::pair<std::mutex*, std::condition_variable*>> m_watchers;
+    // Apart from m_watchMutex: a sleeper records its deadline while it holds
+    // its own mutex, which AdvanceTo takes while holding m_watchMutex.
+    mutable std::mutex m_deadlineMutex;
+    std::vector<std::pair<std::condition_variable*, Microseconds>> m_deadlines;
 };

@@ -70,7 +70,8 @@ int RunRecordMode(const RecordOptions& options, Registry& registry, const std::s
     // long as the recording, repeats of the song included.
     VirtualMidiOut music((std::filesystem::path(options.folder) / "music.wav").string());
     VirtualPlatform platform(registry, display, modulePath, size);
-    platform.UseMidiOut(music, [&music](std::int64_t now) { music.AdvanceTo(now); });
+    platform.UseMidiOut(music, [&music](std::int64_t now) { music.AdvanceTo(now); },
+                        [&music] { return music.NextDue(); });
     platform.SetPaintFactory([&display](HWND window, const RECT& client, std::vector<RECT> areas) {
         return display.OpenPaintSession(window, client, std::move(areas));
     });

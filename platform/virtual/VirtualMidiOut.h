@@ -51,4 +51,6 @@ public:
     // played and called back all that is due by then.
     void AdvanceTo(std::int64_t microseconds);
     std::int64_t Now() const { return clock.Now(); }
+    // When a stream next has something to do; NEVER when none has.
+    std::int64_t NextDue() const { return clock.NextDeadline(); }
 };

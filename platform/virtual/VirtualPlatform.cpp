@@ -44,7 +44,12 @@ bool VirtualPlatform::RunUntil(std::int64_t untilMicroseconds)
     while (!m_loop.QuitCode()) {
         if (DeliverOne())
             continue;
-        const auto due = m_loop.NextTimerDue();
+        auto due = m_loop.NextTimerDue();
+        if (m_nextMidiDue) {
+            const std::int64_t midiDue = m_nextMidiDue();
+            if (midiDue > m_clock.NowMicroseconds() && (!due || midiDue < *due))
+                due = midiDue;
+        }
         if (!due || *due > untilMicroseconds)
             break;
         AdvanceClock(*due);

@@ -59,12 +59,15 @@ public:
     // What the program uses instead of the user's temporary folder and a
     // MIDI output without devices. `advanceClock` moves the output's own
     // clock with the platform's and returns once the output has done all
-    // that is due by then.
+    // that is due by then; `nextDue`, when given, tells when the output has
+    // something to do next, so that the clock stops there too.
     void UseFiles(Files& files) { m_pFiles = &files; }
-    void UseMidiOut(MidiOut& midiOut, std::function<void(std::int64_t)> advanceClock)
+    void UseMidiOut(MidiOut& midiOut, std::function<void(std::int64_t)> advanceClock,
+                    std::function<std::int64_t()> nextDue = {})
     {
         m_pMidiOut = &midiOut;
         m_advanceMidiClock = std::move(advanceClock);
+        m_nextMidiDue = std::move(nextDue);
     }
     VirtualDialogHost& Dialogs() { return m_dialogHost; }
     VirtualClock& Clock() { return m_clock; }
@@ -96,6 +99,7 @@ private:
     MidiStreamHost m_noMidi{m_midiClock, m_noMidiDevices};
     MidiOut* m_pMidiOut = &m_noMidi;
     std::function<void(std::int64_t)> m_advanceMidiClock;
+    std::function<std::int64_t()> m_nextMidiDue;
     std::string m_strModulePath;
     SIZE m_screen;
     HWND m_foreground = nullptr;

@@ -16,8 +16,8 @@ TEST(SmfDump, ListsTheSongAndItsStreamBuffers)
     EXPECT_EQ(DumpStream(*song, 40, stream), SMF_ENDOFSONG);
     EXPECT_EQ(stream.str(), "buffer 0 bytes 28 result SMF_SUCCESS\n"
                             "0 0107A120\n0 80000003 F0 7E F7\n"
-                            "buffer 1 bytes 24 result SMF_ENDOFSONG\n"
-                            "96 000005C1\n0 00643C91\n");
+                            "buffer 1 bytes 36 result SMF_ENDOFSONG\n"
+                            "96 000005C1\n0 00643C91\n96 02000000\n");
 }
 
 TEST(SmfDump, StopsAtTheRecordedBytesOfACutLongEvent)

@@ -59,7 +59,7 @@ TEST(FillBuffer, Packs85ShortMessagesInto1024Bytes)
     EXPECT_EQ(buffer.header.dwBytesRecorded, 0u);
 }
 
-TEST(FillBuffer, PassesTheDeltaOfDroppedEventsOn)
+TEST(FillBuffer, PassesTheDeltaOfDroppedEventsOnAndKeepsTheRestAtTheEnd)
 {
     const SmfSongPtr song = Load(Song({
         Join({At(0, {0x90, 0x3C, 0x64}), At(100, Meta(0x06, Text("verse"))), At(50, {0x80, 0x3C, 0x40}),
@@ -69,7 +69,8 @@ TEST(FillBuffer, PassesTheDeltaOfDroppedEventsOn)
     RewindSong(*song);
     StreamBuffer buffer(1024);
     EXPECT_EQ(FillBuffer(*song, buffer.header, GetSongInfo(*song).dwLengthTicks + 1), SMF_ENDOFSONG);
-    EXPECT_THAT(buffer.Lines(), ElementsAre("0 00643C90", "150 00403C80", "0 00644091", "7 0107A120", "3 000005C1"));
+    EXPECT_THAT(buffer.Lines(),
+                ElementsAre("0 00643C90", "150 00403C80", "0 00644091", "7 0107A120", "3 000005C1", "40 02000000"));
 }
 
 TEST(FillBuffer, EndsTheRangeAtTheLimitTick)

@@ -105,6 +105,35 @@ TEST_F(MusicSource, ASongOfNoLengthIsPlayedOnce)
     Close();
 }
 
+TEST_F(MusicSource, ARoundLastsTheWholeSongEvenWhenItEndsInARestOrSendsNothing)
+{
+    // One note of 24 ticks, then a rest to tick 96: half a second a round.
+    UseSongFile(1, WriteUserSong("rest.mid", Song({Join({At(0, {0x90, 60, 100}), At(24, {0x80, 60, 0}),
+                                                          EndOfTrack(72)})},
+                                                   0, TEST_DIVISION))
+                       .string());
+    Start();
+    Run(1600);
+    std::vector<std::int64_t> starts;
+    for (const SentEvent& event : m_devices.Output(0).Events())
+        if ((event.message & 0xF0) == 0x90)
+            starts.push_back(event.when);
+    ASSERT_EQ(starts.size(), 4u);
+    for (std::size_t round = 1; round < starts.size(); ++round)
+        EXPECT_EQ(starts[round] - starts[round - 1], 500'000) << round;
+    Close();
+
+    // Nothing to play for half a second: it waits that long each round.
+    UseSongFile(1, WriteUserSong("words.mid", Song({Join({At(0, Meta(0x01, Text("words"))), EndOfTrack(96)})}, 0,
+                                                   TEST_DIVISION))
+                       .string());
+    const int opens = m_midiOut.opens;
+    Start();
+    Run(1600);
+    EXPECT_EQ(m_midiOut.opens - opens, 4);
+    Close();
+}
+
 TEST_F(MusicSource, ClosingSilencesTheDevice)
 {
     UseSongFile(1, WriteUserSong("long.mid", NotesSong(100, 96)).string());

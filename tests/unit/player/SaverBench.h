@@ -35,10 +35,13 @@ protected:
             });
         m_pPlatform->Clock().AdvanceTo(m_clock.Now());
         m_pPlatform->UseFiles(m_files);
-        m_pPlatform->UseMidiOut(m_midiOut, [this](std::int64_t now) {
-            m_clock.AdvanceTo(now);
-            m_host.WaitUntilIdle();
-        });
+        m_pPlatform->UseMidiOut(
+            m_midiOut,
+            [this](std::int64_t now) {
+                m_clock.AdvanceTo(now);
+                m_host.WaitUntilIdle();
+            },
+            [this] { return m_clock.NextDeadline(); });
         m_pApp = std::make_unique<ParadeApp>(*m_pPlatform);
         ASSERT_EQ(m_pApp->Initialize({"/usr/bin/Dovezi", "/s"}), 1);
     }
