@@ -1,4 +1,4 @@
-// The save-mode window: a topmost popup over the whole screen with an
+// The save-mode window: a topmost popup over every monitor with an
 // invisible cursor that closes on any mouse movement, click, key press or
 // loss of activation, and plays a song over and over while it is open.
 #pragma once
@@ -17,6 +17,7 @@ public:
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool SpansEveryMonitor() const override { return true; }
 
 private:
     void OnMouseMove(LPARAM lParam);

@@ -10,12 +10,12 @@
 LRESULT SaverWnd::BuildScene()
 {
     Graphics& graphics = m_platform.GetGraphics();
-    const SIZE screen = graphics.ScreenSize();
+    const SIZE screen = SpansEveryMonitor() ? graphics.VirtualScreenSize() : graphics.ScreenSize();
     m_cxScreen = screen.cx;
     m_cyScreen = screen.cy;
     m_nLaneGap = LaneGap(m_cyScreen);
 
-    const std::unique_ptr<DeviceBitmap> desktop = graphics.CopyScreen();
+    const std::unique_ptr<DeviceBitmap> desktop = SpansEveryMonitor() ? graphics.CopyVirtualScreen() : graphics.CopyScreen();
     m_canvas.CreateFromBitmap(desktop.get(), 0, DIBFMT_RGB565);
     LoadStrips();
 

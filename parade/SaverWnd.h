@@ -32,6 +32,9 @@ protected:
 
     LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam);
     void OnDestroy(UINT message, WPARAM wParam, LPARAM lParam);
+    // True when the scene is built from the virtual screen, which spans every
+    // monitor, rather than from the primary screen.
+    virtual bool SpansEveryMonitor() const { return false; }
 
     ParadeSettings& m_settings;
     DibSurface m_canvas;

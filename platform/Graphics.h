@@ -50,6 +50,10 @@ public:
     virtual SIZE ScreenSize() = 0;
     // Copies the whole display into a new compatible bitmap; null on failure.
     virtual std::unique_ptr<DeviceBitmap> CopyScreen() = 0;
+    // The same for the virtual screen, which spans every monitor. Where one
+    // screen already spans every monitor (X11, in memory) it is that screen.
+    virtual SIZE VirtualScreenSize() { return ScreenSize(); }
+    virtual std::unique_ptr<DeviceBitmap> CopyVirtualScreen() { return CopyScreen(); }
 
     virtual PaletteHandle CreatePalette(const LOGPALETTE& palette) = 0;
     // A halftone palette for the whole screen's device context.
