@@ -4,16 +4,13 @@ FullScreenSaverWnd::FullScreenSaverWnd(Platform& platform, ParadeSettings& setti
     : SaverWnd(platform, settings, true),
       m_player(platform.GetMidiOut(), platform.GetFiles(), platform.GetWindowPoster())
 {
-    m_bScaleUnits = true;
 }
 
 FullScreenSaverWnd::~FullScreenSaverWnd() = default;
 
 void FullScreenSaverWnd::CreateFullScreen()
 {
-    const SIZE screen = m_platform.GetSystem().ScreenMetrics();
-    const RECT rect{0, 0, screen.cx, screen.cy};
-    CreateSaver(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr, 0, nullptr);
+    CreateSaver(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, m_platform.GetSystem().VirtualScreen(), nullptr, 0, nullptr);
 }
 
 void FullScreenSaverWnd::PostClose()

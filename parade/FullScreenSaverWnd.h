@@ -1,4 +1,4 @@
-// The save-mode window: a topmost popup over the whole screen with an
+// The save-mode window: a topmost popup over every monitor with an
 // invisible cursor that closes on any mouse movement, click, key press or
 // loss of activation, and plays a song over and over while it is open. It
 // rests while the monitor is off.
@@ -18,6 +18,7 @@ public:
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool IsWholeDesktop() const override { return true; }
 
 private:
     void OnMouseMove(LPARAM lParam);

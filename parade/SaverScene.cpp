@@ -11,15 +11,16 @@
 LRESULT SaverWnd::BuildScene()
 {
     Graphics& graphics = m_platform.GetGraphics();
-    const SIZE screen = graphics.ScreenSize();
+    const bool wholeDesktop = IsWholeDesktop();
+    const SIZE screen = wholeDesktop ? graphics.VirtualScreenSize() : graphics.ScreenSize();
     m_cxScreen = screen.cx;
     m_cyScreen = screen.cy;
     const int unitScale =
-        m_bScaleUnits ? ChooseUnitScale(m_settings.ReadInt(KEY_UNITSIZE, DEFAULT_UNITSIZE), graphics.StatedDpi(), m_cyScreen)
-                      : 1;
+        wholeDesktop ? ChooseUnitScale(m_settings.ReadInt(KEY_UNITSIZE, DEFAULT_UNITSIZE), graphics.StatedDpi(), m_cyScreen)
+                     : 1;
     m_nLaneGap = LaneGap(m_cyScreen, unitScale);
 
-    const std::unique_ptr<DeviceBitmap> desktop = graphics.CopyScreen();
+    const std::unique_ptr<DeviceBitmap> desktop = wholeDesktop ? graphics.CopyVirtualScreen() : graphics.CopyScreen();
     m_canvas.CreateFromBitmap(desktop.get(), 0, DIBFMT_RGB565);
     LoadStrips(unitScale);
 

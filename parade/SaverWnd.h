@@ -32,6 +32,10 @@ protected:
 
     LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam);
     void OnDestroy(UINT message, WPARAM wParam, LPARAM lParam);
+    // True for the saver itself, whose scene spans every monitor (the virtual
+    // screen) with units of the chosen size. The preview shows the primary
+    // screen shrunk into its host, with the units at their own size.
+    virtual bool IsWholeDesktop() const { return false; }
 
     ParadeSettings& m_settings;
     DibSurface m_canvas;
@@ -42,9 +46,6 @@ protected:
     int m_cxScreen = 0;
     int m_cyScreen = 0;
     int m_nLaneGap = 0;
-    // The units follow the unit size setting; otherwise (the preview, which
-    // shrinks the whole scene anyway) they keep their own size.
-    bool m_bScaleUnits = false;
 
 private:
     LRESULT BuildScene();

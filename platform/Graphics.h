@@ -53,6 +53,10 @@ public:
     // The dots per inch the user set for the display (96 is unscaled), 0
     // when the system states none.
     virtual int StatedDpi() = 0;
+    // The same for the virtual screen, which spans every monitor. Where one
+    // screen already spans every monitor (X11, in memory) it is that screen.
+    virtual SIZE VirtualScreenSize() { return ScreenSize(); }
+    virtual std::unique_ptr<DeviceBitmap> CopyVirtualScreen() { return CopyScreen(); }
 
     virtual PaletteHandle CreatePalette(const LOGPALETTE& palette) = 0;
     // A halftone palette for the whole screen's device context.

@@ -12,8 +12,11 @@ public:
 
     // The full path of the running module.
     virtual std::string ModulePath() const = 0;
-    // The primary screen's size (GetSystemMetrics SM_CXSCREEN, SM_CYSCREEN).
-    virtual SIZE ScreenMetrics() const = 0;
+    // The virtual screen, which spans every monitor, in screen coordinates
+    // (GetSystemMetrics SM_XVIRTUALSCREEN, SM_YVIRTUALSCREEN, SM_CXVIRTUALSCREEN,
+    // SM_CYVIRTUALSCREEN); its origin is negative when a monitor lies left of
+    // or above the primary one.
+    virtual RECT VirtualScreen() const = 0;
     // The window that has the user's attention now, or none.
     virtual HWND ForegroundWindow() const = 0;
     // True when the handle names an existing window.

@@ -9,6 +9,7 @@ PACKAGES=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32 wine64
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick
+    xserver-xorg-core xserver-xorg-video-dummy
     fluidsynth timgm6mb-soundfont sox xscreensaver
 )
 

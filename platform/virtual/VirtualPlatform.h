@@ -39,7 +39,7 @@ public:
     bool RunUntil(std::int64_t untilMicroseconds);
 
     std::string ModulePath() const override { return m_strModulePath; }
-    SIZE ScreenMetrics() const override { return m_screen; }
+    RECT VirtualScreen() const override { return RECT{0, 0, m_screen.cx, m_screen.cy}; }
     HWND ForegroundWindow() const override { return m_foreground; }
     bool IsWindow(HWND window) const override;
     bool GetClientRect(HWND window, RECT& rect) const override;

@@ -36,6 +36,45 @@ public:
 private:
     HBITMAP m_hBitmap;
 };
+
+// BitBlt of the primary screen (HORZRES by VERTRES from the origin) or of
+// the whole virtual screen into a new compatible bitmap; null on failure.
+// The source is the screen's device context, whose coordinates are the
+// virtual screen's.
+std::unique_ptr<DeviceBitmap> CopyDisplay(bool everyMonitor)
+{
+    const HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr)
+        return nullptr;
+    const RECT area = everyMonitor ? VirtualScreenRect()
+                                   : RECT{0, 0, ::GetDeviceCaps(screen, HORZRES), ::GetDeviceCaps(screen, VERTRES)};
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    bool copied = false;
+    if (memory != nullptr && bitmap != nullptr) {
+        const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+        copied = ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != FALSE;
+        ::SelectObject(memory, previous);
+    }
+    if (memory != nullptr)
+        ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    if (!copied) {
+        if (bitmap != nullptr)
+            ::DeleteObject(bitmap);
+        return nullptr;
+    }
+    return std::make_unique<Win32DisplayBitmap>(bitmap);
+}
+}
+
+RECT VirtualScreenRect()
+{
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 SIZE Win32Graphics::ScreenSize()
@@ -58,31 +97,14 @@ int Win32Graphics::StatedDpi()
     return dpi;
 }
 
-std::unique_ptr<DeviceBitmap> Win32Graphics::CopyScreen()
+std::unique_ptr<DeviceBitmap> Win32Graphics::CopyScreen() { return CopyDisplay(false); }
+
+SIZE Win32Graphics::VirtualScreenSize()
 {
-    const HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    if (display == nullptr)
-        return nullptr;
-    const int width = ::GetDeviceCaps(display, HORZRES);
-    const int height = ::GetDeviceCaps(display, VERTRES);
-    const HDC memory = ::CreateCompatibleDC(display);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(display, width, height);
-    bool copied = false;
-    if (memory != nullptr && bitmap != nullptr) {
-        const HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        copied = ::BitBlt(memory, 0, 0, width, height, display, 0, 0, SRCCOPY) != FALSE;
-        ::SelectObject(memory, previous);
-    }
-    if (memory != nullptr)
-        ::DeleteDC(memory);
-    ::DeleteDC(display);
-    if (!copied) {
-        if (bitmap != nullptr)
-            ::DeleteObject(bitmap);
-        return nullptr;
-    }
-    return std::make_unique<Win32DisplayBitmap>(bitmap);
+    return SIZE{::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
+
+std::unique_ptr<DeviceBitmap> Win32Graphics::CopyVirtualScreen() { return CopyDisplay(true); }
 
 PaletteHandle Win32Graphics::CreatePalette(const LOGPALETTE& palette)
 {

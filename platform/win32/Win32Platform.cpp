@@ -33,8 +33,3 @@ std::string Win32Platform::ModulePath() const
     const DWORD length = ::GetModuleFileNameA(m_hInstance, path, MAX_PATH);
     return std::string(path, length < MAX_PATH ? length : 0);
 }
-
-SIZE Win32Platform::ScreenMetrics() const
-{
-    return SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-}

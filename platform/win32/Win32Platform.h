@@ -26,7 +26,7 @@ public:
     int RunMessageLoop() override;
 
     std::string ModulePath() const override;
-    SIZE ScreenMetrics() const override;
+    RECT VirtualScreen() const override { return VirtualScreenRect(); }
     HWND ForegroundWindow() const override { return ::GetForegroundWindow(); }
     bool IsWindow(HWND window) const override { return ::IsWindow(window) != FALSE; }
     bool GetClientRect(HWND window, RECT& rect) const override { return ::GetClientRect(window, &rect) != FALSE; }

@@ -169,12 +169,12 @@ int X11Platform::RunMessageLoop()
 
 std::string X11Platform::ModulePath() const { return ReadModulePath(); }
 
-SIZE X11Platform::ScreenMetrics() const
+RECT X11Platform::VirtualScreen() const
 {
     if (!m_display.IsOpen())
-        return SIZE{0, 0};
+        return RECT{0, 0, 0, 0};
     Display* display = m_display.Get();
-    return SIZE{DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+    return RECT{0, 0, DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
 }
 
 HWND X11Platform::ForegroundWindow() const

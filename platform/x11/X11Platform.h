@@ -36,7 +36,8 @@ public:
     int RunMessageLoop() override;
 
     std::string ModulePath() const override;
-    SIZE ScreenMetrics() const override;
+    // The X screen, which spans every monitor.
+    RECT VirtualScreen() const override;
     HWND ForegroundWindow() const override;
     bool IsWindow(HWND window) const override;
     bool GetClientRect(HWND window, RECT& rect) const override;

@@ -57,6 +57,11 @@ bool IsFileType(const Token& token)
     return token.Is("BITMAP") || token.Is("ICON") || token.Is("CURSOR") || token.Is("RCDATA");
 }
 
+bool IsNumber(const Token& token)
+{
+    return token.kind == Token::Kind::Word && !token.text.empty() && std::isdigit(static_cast<unsigned char>(token.text[0]));
+}
+
 }
 
 ResourceScript ReadResourceScript(const std::filesystem::path& script)
@@ -72,12 +77,17 @@ ResourceScript ReadResourceScript(const std::filesystem::path& script)
             continue;
         }
         const std::size_t start = cursor.Position();
-        if (cursor.Peek().kind == Token::Kind::Word && !cursor.Peek().text.empty() &&
-            std::isdigit(static_cast<unsigned char>(cursor.Peek().text[0]))) {
+        if (IsNumber(cursor.Peek())) {
             const std::uint32_t id = ReadExpression(cursor);
             if (!cursor.AtEnd() && IsFileType(cursor.Peek())) {
                 const std::string type = cursor.Next().text;
                 result.resources.push_back({type, id, FileResource(type, folder / cursor.ExpectString())});
+                continue;
+            }
+            // A file of a numbered type, the application manifest: Windows alone reads it.
+            if (!cursor.AtEnd() && IsNumber(cursor.Peek())) {
+                ReadExpression(cursor);
+                cursor.ExpectString();
                 continue;
             }
             if (cursor.NextIs("DIALOG")) {

@@ -1,6 +1,7 @@
 // Reads the module's resource script: its #include and #define lines, the
 // string table, the file resources (BITMAP, ICON, CURSOR, RCDATA) and the
-// dialog templates (DIALOG, compiled to their binary form).
+// dialog templates (DIALOG, compiled to their binary form). Files of a
+// numbered type (the application manifest) are for Windows alone: passed over.
 #pragma once
 
 #include <cstdint>

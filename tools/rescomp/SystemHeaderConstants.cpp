@@ -20,6 +20,7 @@ const std::map<std::string, std::uint32_t>& SystemHeaderConstants()
         {"TBS_AUTOTICKS", 0x0001},     {"TBS_VERT", 0x0002},         {"TBS_HORZ", 0x0000},
         {"TBS_TOP", 0x0004},           {"TBS_BOTTOM", 0x0000},       {"TBS_BOTH", 0x0008},
         {"TBS_NOTICKS", 0x0010},
+        {"CREATEPROCESS_MANIFEST_RESOURCE_ID", 1}, {"RT_MANIFEST", 24},
     };
     return constants;
 }
