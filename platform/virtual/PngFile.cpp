@@ -2,8 +2,11 @@
 
 #include <png.h>
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 bool FinishRead(png_image& image, RgbPicture& picture)
@@ -53,9 +56,24 @@ bool ReadPngMemory(const void* data, std::size_t size, RgbPicture& picture)
 
 bool ReadPngFile(const std::string& path, RgbPicture& picture)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // Non-blocking, so that a pipe in the file's place cannot stall the
+    // open; only a regular file of a picture's size is read.
+    const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
         return false;
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return ReadPngMemory(bytes.data(), bytes.size(), picture);
+    struct stat status {};
+    std::vector<char> bytes;
+    bool read = fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
+                static_cast<std::uint64_t>(status.st_size) <= MAX_PNG_FILE_BYTES;
+    if (read)
+        bytes.resize(static_cast<std::size_t>(status.st_size));
+    for (std::size_t done = 0; read && done < bytes.size();) {
+        const ssize_t count = ::read(file, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        read = count > 0;
+        done += read ? static_cast<std::size_t>(count) : 0;
+    }
+    close(file);
+    return read && ReadPngMemory(bytes.data(), bytes.size(), picture);
 }

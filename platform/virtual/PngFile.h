@@ -4,6 +4,7 @@
 #include "platform/WinApi.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,10 @@ struct RgbPicture {
 bool WritePngFile(const std::string& path, const RgbPicture& picture);
 // Reads any PNG (palette, grey, 16-bit and transparent pictures included,
 // transparency laid over black). False for anything that is not a
-// readable PNG or has more than MAX_PNG_PIXELS pixels.
+// readable PNG or has more than MAX_PNG_PIXELS pixels, and for a file that
+// is not a regular one or is larger than MAX_PNG_FILE_BYTES.
 bool ReadPngFile(const std::string& path, RgbPicture& picture);
 bool ReadPngMemory(const void* data, std::size_t size, RgbPicture& picture);
 
 constexpr std::size_t MAX_PNG_PIXELS = 1u << 26;
+constexpr std::uint64_t MAX_PNG_FILE_BYTES = 256u << 20;

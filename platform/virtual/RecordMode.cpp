@@ -9,8 +9,11 @@
 #include "platform/virtual/VirtualPlatform.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+
+#include <unistd.h>
 
 namespace {
 
@@ -18,16 +21,68 @@ constexpr std::int64_t MICROSECONDS_PER_SECOND = 1000000;
 constexpr int ANIMATION_SECONDS = 3;
 constexpr int MIN_ANIMATION_STEP_MS = 20;
 
-// The picture placed at the top left of a screen of `size`, cut or padded black.
-std::vector<BYTE> FitToScreen(const RgbPicture& picture, SIZE size)
+// The picture scaled to fill a screen of `size` as a desktop background
+// does: keeping its aspect, centred, its overhang cut off; sampled between
+// its pixels, so that it keeps its look at any scale.
+std::vector<BYTE> FillScreen(const RgbPicture& picture, SIZE size)
 {
-    std::vector<BYTE> rows(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy) * 3, 0);
-    const int width = std::min<int>(picture.width, size.cx);
-    for (int y = 0; y < std::min<int>(picture.height, size.cy); ++y)
-        std::copy_n(picture.rgb.begin() + static_cast<std::ptrdiff_t>(y) * picture.width * 3, width * 3,
-                    rows.begin() + static_cast<std::ptrdiff_t>(y) * size.cx * 3);
+    const double scale = std::max(static_cast<double>(size.cx) / picture.width,
+                                  static_cast<double>(size.cy) / picture.height);
+    const double left = (picture.width - size.cx / scale) / 2;
+    const double top = (picture.height - size.cy / scale) / 2;
+    auto at = [&picture](int x, int y, int channel) {
+        return static_cast<double>(
+            picture.rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) + static_cast<std::size_t>(x)) * 3 +
+                        static_cast<std::size_t>(channel)]);
+    };
+    std::vector<BYTE> rows(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy) * 3);
+    auto out = rows.begin();
+    for (int y = 0; y < size.cy; ++y) {
+        const double sourceY = std::clamp(top + (y + 0.5) / scale - 0.5, 0.0, picture.height - 1.0);
+        const int y0 = static_cast<int>(sourceY);
+        const int y1 = std::min(y0 + 1, picture.height - 1);
+        const double fy = sourceY - y0;
+        for (int x = 0; x < size.cx; ++x) {
+            const double sourceX = std::clamp(left + (x + 0.5) / scale - 0.5, 0.0, picture.width - 1.0);
+            const int x0 = static_cast<int>(sourceX);
+            const int x1 = std::min(x0 + 1, picture.width - 1);
+            const double fx = sourceX - x0;
+            for (int channel = 0; channel < 3; ++channel) {
+                const double upper = at(x0, y0, channel) * (1 - fx) + at(x1, y0, channel) * fx;
+                const double lower = at(x0, y1, channel) * (1 - fx) + at(x1, y1, channel) * fx;
+                *out++ = static_cast<BYTE>(upper * (1 - fy) + lower * fy + 0.5);
+            }
+        }
+    }
     return rows;
 }
+
+// Tells, on a terminal, how far the recording has come.
+class Progress {
+public:
+    explicit Progress(int seconds) : m_nSeconds(seconds), m_bShown(isatty(STDERR_FILENO) == 1) {}
+    void At(std::int64_t microseconds)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (!m_bShown || now < m_next)
+            return;
+        m_next = now + std::chrono::milliseconds(250);
+        std::fprintf(stderr, "\rDovezi --record: %lld of %d s", static_cast<long long>(microseconds / MICROSECONDS_PER_SECOND),
+                     m_nSeconds);
+        m_bWritten = true;
+    }
+    ~Progress()
+    {
+        if (m_bWritten)
+            std::fprintf(stderr, "\n");
+    }
+
+private:
+    int m_nSeconds;
+    bool m_bShown;
+    bool m_bWritten = false;
+    std::chrono::steady_clock::time_point m_next{};
+};
 
 std::string FramePath(const std::string& folder, int second)
 {
@@ -49,13 +104,18 @@ int Fail(const std::string& message)
 
 }
 
-int RunRecordMode(const RecordOptions& options, Registry& registry, const std::string& modulePath)
+int RunRecordMode(const RecordOptions& options, Registry& registry, const std::string& modulePath,
+                  const std::function<bool()>& stopRequested)
 {
     RgbPicture desktop;
     if (!options.desktop.empty() && !ReadPngFile(options.desktop, desktop))
-        return Fail("cannot read the picture " + options.desktop);
+        return Fail("cannot read the picture " + options.desktop + " (a PNG file of at most " +
+                    std::to_string(MAX_PNG_FILE_BYTES >> 20) + " MiB)");
     const SIZE size = options.size.value_or(options.desktop.empty() ? SIZE{1920, 1080}
                                                                     : SIZE{desktop.width, desktop.height});
+    if (size.cx > MAX_RECORD_SIDE || size.cy > MAX_RECORD_SIDE)
+        return Fail("the picture is " + std::to_string(size.cx) + "x" + std::to_string(size.cy) +
+                    ", larger than a screen of " + std::to_string(MAX_RECORD_SIDE) + " pixels a side: give --size");
     if (options.desktop.empty())
         desktop = GenerateDesktop(size.cx, size.cy);
 
@@ -65,7 +125,7 @@ int RunRecordMode(const RecordOptions& options, Registry& registry, const std::s
         return Fail("cannot make the folder " + options.folder + ": " + error.message());
 
     VirtualDisplay display(size, options.depth);
-    display.ShowDesktop(FitToScreen(desktop, size));
+    display.ShowDesktop(FillScreen(desktop, size));
     // The music is rendered on the platform's clock, so music.wav lasts as
     // long as the recording, repeats of the song included.
     VirtualMidiOut music((std::filesystem::path(options.folder) / "music.wav").string());
@@ -93,7 +153,10 @@ int RunRecordMode(const RecordOptions& options, Registry& registry, const std::s
     const std::int64_t recordingEnd = options.seconds * MICROSECONDS_PER_SECOND;
     std::int64_t nextStep = step;
     std::int64_t nextFrame = 0;
-    while (nextFrame <= recordingEnd) {
+    Progress progress(options.seconds);
+    // An end signal ends the recording early, with every file whole.
+    while (nextFrame <= recordingEnd && !stopRequested()) {
+        progress.At(nextFrame);
         const std::int64_t at = nextStep <= animationEnd ? std::min(nextStep, nextFrame) : nextFrame;
         platform.RunUntil(at);
         if (at == nextStep) {
@@ -114,5 +177,7 @@ int RunRecordMode(const RecordOptions& options, Registry& registry, const std::s
     }
     if (!animation.Close())
         return Fail("cannot write " + animationPath);
+    if (!music.FinishRecording())
+        return Fail("cannot write " + (std::filesystem::path(options.folder) / "music.wav").string());
     return 0;
 }

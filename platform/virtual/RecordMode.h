@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "platform/WinApi.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,4 +30,7 @@ constexpr int MAX_RECORD_SIDE = 8192;
 std::optional<RecordOptions> ParseRecordOptions(const std::vector<std::string>& words, std::string& error);
 
 // Runs the recording; 0 on success, 1 with a message on standard error.
-int RunRecordMode(const RecordOptions& options, Registry& registry, const std::string& modulePath);
+// When `stopRequested` answers true the recording ends there, its files
+// complete. A desktop picture of another size than the screen fills it.
+int RunRecordMode(const RecordOptions& options, Registry& registry, const std::string& modulePath,
+                  const std::function<bool()>& stopRequested);

@@ -5,10 +5,16 @@ WavSynthDevices::WavSynthDevices(const MidiStreamClock& clock, std::string wavPa
 {
 }
 
-WavSynthDevices::~WavSynthDevices()
+WavSynthDevices::~WavSynthDevices() { Finish(); }
+
+bool WavSynthDevices::Finish()
 {
-    if (m_output)
-        m_output->FinishAt(m_clock.Now());
+    if (!m_bFinished) {
+        m_bFinished = true;
+        if (m_output)
+            m_bWritten = m_output->FinishAt(m_clock.Now());
+    }
+    return m_bWritten && !m_bOpenFailed;
 }
 
 UINT WavSynthDevices::Count()
@@ -23,7 +29,7 @@ std::string WavSynthDevices::Name(UINT)
 
 MidiStreamOutput* WavSynthDevices::Open(UINT)
 {
-    if (!m_output && !m_bOpenFailed) {
+    if (!m_output && !m_bOpenFailed && !m_bFinished) {
         auto output = std::make_unique<WavSynthOutput>();
         if (output->Open(m_strSoundfont, m_strWavPath))
             m_output = std::move(output);

@@ -22,6 +22,9 @@ public:
     UINT Count() override;
     std::string Name(UINT id) override;
     MidiStreamOutput* Open(UINT id) override;
+    // Ends the file at the clock's present time; false when the music was to
+    // be written and could not be. Once finished, nothing more is written.
+    bool Finish();
 
 private:
     const MidiStreamClock& m_clock;
@@ -29,6 +32,8 @@ private:
     const std::string m_strSoundfont;
     std::unique_ptr<WavSynthOutput> m_output;
     bool m_bOpenFailed = false;
+    bool m_bFinished = false;
+    bool m_bWritten = true;
 };
 
 // The clock and the devices come before the host, so that the host's
@@ -53,4 +58,7 @@ public:
     std::int64_t Now() const { return clock.Now(); }
     // When a stream next has something to do; NEVER when none has.
     std::int64_t NextDue() const { return clock.NextDeadline(); }
+    // Finishes music.wav, after the streams are closed; false when the music
+    // was to be written and could not be.
+    bool FinishRecording() { return devices.Finish(); }
 };

@@ -52,7 +52,7 @@ void WavFile::Append(const float* left, const float* right, std::size_t frames)
         PutLe(at, ToSample(left[i]), 2);
         PutLe(at, ToSample(right[i]), 2);
     }
-    std::fwrite(m_bytes.data(), 1, m_bytes.size(), m_pFile);
+    m_bFailed |= std::fwrite(m_bytes.data(), 1, m_bytes.size(), m_pFile) != m_bytes.size();
     m_frames += frames;
 }
 
@@ -61,14 +61,15 @@ bool WavFile::IsFull() const
     return !m_pFile || m_frames >= MOST_FRAMES;
 }
 
-void WavFile::Finish()
+bool WavFile::Finish()
 {
     if (!m_pFile)
-        return;
-    std::fseek(m_pFile, 0, SEEK_SET);
+        return !m_bFailed;
+    m_bFailed |= std::fseek(m_pFile, 0, SEEK_SET) != 0;
     WriteHeader();
-    std::fclose(m_pFile);
+    m_bFailed |= std::fclose(m_pFile) != 0;
     m_pFile = nullptr;
+    return !m_bFailed;
 }
 
 void WavFile::WriteHeader()
@@ -89,5 +90,5 @@ void WavFile::WriteHeader()
     PutLe(at, 16, 2);
     PutTag(at, "data");
     PutLe(at, dataBytes, 4);
-    std::fwrite(header.data(), 1, header.size(), m_pFile);
+    m_bFailed |= std::fwrite(header.data(), 1, header.size(), m_pFile) != header.size();
 }

@@ -21,7 +21,8 @@ public:
     // rounded to 16 bits.
     void Append(const float* left, const float* right, std::size_t frames);
     // Writes the sizes and closes the file. Later appends are dropped.
-    void Finish();
+    // False when any write to the file failed.
+    bool Finish();
 
     std::uint64_t Frames() const { return m_frames; }
     // True when nothing more can be appended: not created, finished, or at
@@ -33,6 +34,7 @@ private:
 
     std::uint32_t m_sampleRate;
     std::FILE* m_pFile = nullptr;
+    bool m_bFailed = false;
     std::uint64_t m_frames = 0;
     std::vector<std::uint8_t> m_bytes;
 };

@@ -35,10 +35,10 @@ void WavSynthOutput::SendLong(const BYTE* data, DWORD length, std::int64_t when)
     m_synth.SendLong(data, length);
 }
 
-void WavSynthOutput::FinishAt(std::int64_t when)
+bool WavSynthOutput::FinishAt(std::int64_t when)
 {
     RenderTo(when);
-    m_file.Finish();
+    return m_file.Finish();
 }
 
 void WavSynthOutput::RenderTo(std::int64_t when)

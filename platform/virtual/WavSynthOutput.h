@@ -19,8 +19,9 @@ public:
 
     void SendShort(DWORD message, std::int64_t when) override;
     void SendLong(const BYTE* data, DWORD length, std::int64_t when) override;
-    // Renders the sound up to `when` (microseconds) and closes the file.
-    void FinishAt(std::int64_t when);
+    // Renders the sound up to `when` (microseconds) and closes the file;
+    // false when the file could not be written whole.
+    bool FinishAt(std::int64_t when);
 
 private:
     void RenderTo(std::int64_t when);

@@ -2,6 +2,7 @@
 // the words of an XScreenSaver display mode), or recorded on an in-memory
 // display.
 #include "app/ParadeApp.h"
+#include "platform/posix/EndSignals.h"
 #include "platform/posix/ModulePath.h"
 #include "platform/posix/RegFileRegistry.h"
 #include "platform/virtual/RecordMode.h"
@@ -24,7 +25,8 @@ int Record(const std::vector<std::string>& words, Registry& registry)
         std::fprintf(stderr, "Dovezi: %s\n", error.c_str());
         return 2;
     }
-    return RunRecordMode(*options, registry, ReadModulePath());
+    InstallEndSignals();
+    return RunRecordMode(*options, registry, ReadModulePath(), TakeEndSignal);
 }
 
 // -root: the whole saver inside the daemon's window, with the desktop
