@@ -29,13 +29,33 @@ int Record(const std::vector<std::string>& words, Registry& registry)
     return RunRecordMode(*options, registry, ReadModulePath(), TakeEndSignal);
 }
 
+// The modes show something on the display; without one they say so.
+int NoDisplay()
+{
+    const char* name = std::getenv("DISPLAY");
+    std::fprintf(stderr, "Dovezi: cannot open the display \"%s\"\n", name != nullptr ? name : "");
+    return 1;
+}
+
+// True when the words choose one of the modes: configure (also with no
+// word at all), preview or save. Other words end the program silently.
+bool ChoosesAMode(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() <= 1)
+        return true;
+    for (const char* letter : {"c", "p", "s"})
+        if (ParadeApp::MatchesSwitch(arguments[1], letter))
+            return true;
+    return false;
+}
+
 // -root: the whole saver inside the daemon's window, with the desktop
 // picture the daemon left there.
 int RunHosted(Registry& registry)
 {
     X11Platform platform(registry);
     if (!platform.XDisplay().IsOpen())
-        return 0;
+        return NoDisplay();
     const auto target = FindHostedTarget(platform.XDisplay(), std::getenv("XSCREENSAVER_WINDOW"));
     if (!target)
         return 0;
@@ -49,6 +69,8 @@ int RunHosted(Registry& registry)
 int RunSwitches(const std::vector<std::string>& arguments, Registry& registry)
 {
     X11Platform platform(registry);
+    if (!platform.XDisplay().IsOpen() && ChoosesAMode(arguments))
+        return NoDisplay();
     ParadeApp app(platform);
     if (!app.Initialize(arguments))
         return 0;

@@ -23,4 +23,14 @@ run_words p
 run_words /p 4242424
 run_words -p abc
 [ -z "$(xdotool search --name '^Dovezi$' 2>/dev/null)" ] || fail "a window was left"
+
+# Without a display the modes say so in one line and fail; other words
+# still end silently.
+for words in -s "/p 4242" -c -root; do
+    said=$(env -u DISPLAY "$DOVEZI" $words 2>&1)
+    status=$?
+    [ "$status" != 0 ] && [ "$(printf '%s\n' "$said" | wc -l)" = 1 ] || fail "'$words' without a display: $status, '$said'"
+done
+said=$(env -u DISPLAY "$DOVEZI" 2>&1) && fail "no words without a display: '$said'"
+said=$(env -u DISPLAY "$DOVEZI" x 2>&1) && [ -z "$said" ] || fail "'x' without a display: '$said'"
 echo "start modes: ok"
