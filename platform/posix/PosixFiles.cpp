@@ -4,6 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +19,8 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr auto READ_PATIENCE = std::chrono::seconds(3);
 
 class Descriptor {
 public:
@@ -73,28 +81,22 @@ bool WriteAll(int descriptor, const BYTE* data, std::size_t size)
     return true;
 }
 
-} // namespace
-
-FileReadResult PosixFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<BYTE>& bytes)
+FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::vector<BYTE>& bytes)
 {
-    bytes.clear();
-    // Not blocking on open, so that a pipe without a writer reads as empty
-    // instead of waiting.
+    // Not blocking on open, so that a pipe cannot stall it; then only a
+    // regular file is read.
     const Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0)
         return FileReadResult::OpenFailed;
     struct stat status {};
-    if (fstat(file.Get(), &status) != 0 || S_ISDIR(status.st_mode))
+    if (fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode))
         return FileReadResult::OpenFailed;
     const int flags = fcntl(file.Get(), F_GETFL);
     if (flags < 0 || fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         return FileReadResult::OpenFailed;
-    std::size_t expected = 64 * 1024;
-    if (S_ISREG(status.st_mode)) {
-        if (static_cast<unsigned long long>(status.st_size) > maxBytes)
-            return FileReadResult::TooLarge;
-        expected = static_cast<std::size_t>(status.st_size);
-    }
+    if (static_cast<unsigned long long>(status.st_size) > maxBytes)
+        return FileReadResult::TooLarge;
+    const auto expected = static_cast<std::size_t>(status.st_size);
     try {
         if (!ReadToEnd(file.Get(), expected, maxBytes, bytes))
             return FileReadResult::ReadFailed;
@@ -104,6 +106,45 @@ FileReadResult PosixFiles::ReadWholeFile(const std::string& path, std::size_t ma
     if (bytes.size() > maxBytes)
         return FileReadResult::TooLarge;
     return FileReadResult::Ok;
+}
+
+// One read on a thread of its own, shared with the caller who may stop
+// waiting for it.
+struct ReadJob {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool bDone = false;
+    FileReadResult result = FileReadResult::ReadFailed;
+    std::vector<BYTE> bytes;
+};
+
+} // namespace
+
+FileReadResult PosixFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<BYTE>& bytes)
+{
+    bytes.clear();
+    // A file on a mount that stopped answering would hold the caller (the
+    // saver's one thread, with the keyboard and pointer grabbed) for as long
+    // as the read hangs; the caller waits a bounded time and goes on without.
+    const auto job = std::make_shared<ReadJob>();
+    try {
+        std::thread([job, path, maxBytes] {
+            std::vector<BYTE> read;
+            const FileReadResult result = ReadRegularFile(path, maxBytes, read);
+            const std::lock_guard<std::mutex> lock(job->mutex);
+            job->result = result;
+            job->bytes = std::move(read);
+            job->bDone = true;
+            job->finished.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return ReadRegularFile(path, maxBytes, bytes);
+    }
+    std::unique_lock<std::mutex> lock(job->mutex);
+    if (!job->finished.wait_for(lock, READ_PATIENCE, [&job] { return job->bDone; }))
+        return FileReadResult::ReadFailed;
+    bytes = std::move(job->bytes);
+    return job->result;
 }
 
 std::string PosixFiles::TempFolder()

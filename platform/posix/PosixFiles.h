@@ -9,6 +9,8 @@ public:
     // when one is given.
     explicit PosixFiles(std::string tempFolder = {}) : m_strTempFolder(std::move(tempFolder)) {}
 
+    // Only a regular file is read; a read that has not ended within a few
+    // seconds (a mount that stopped answering) is given up as failed.
     FileReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<BYTE>& bytes) override;
 
     std::string TempFolder() override;

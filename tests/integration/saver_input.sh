@@ -4,6 +4,9 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 use_display
+SAVER=
+WRITER=
+trap '[ -n "$SAVER" ] && kill "$SAVER" 2>/dev/null; [ -n "$WRITER" ] && kill "$WRITER" 2>/dev/null; rm -rf "$WORK"' EXIT
 
 start_saver() {
     xdotool mousemove 200 150
@@ -57,4 +60,16 @@ xdotool keyup b
 expect_running "a key release"
 kill -TERM "$SAVER"
 expect_closed "SIGTERM"
+
+# A song that is a pipe a writer holds open never stands between the user
+# and the end of the saver.
+mkfifo "$WORK/song.mid"
+sleep 600 <>"$WORK/song.mid" &
+WRITER=$!
+mkdir -p "$XDG_CONFIG_HOME/Tevrin"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tevrin\\Dovezi\\Settings]\n"MIDIFILE"=dword:00000001\n"MIDIFILEPATH"="%s"\n' \
+    "$WORK/song.mid" >"$XDG_CONFIG_HOME/Tevrin/Dovezi.reg"
+start_saver
+xdotool key a
+expect_closed "a key, with a pipe for a song"
 echo "saver input: ok"

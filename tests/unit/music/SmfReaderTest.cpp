@@ -299,11 +299,11 @@ TEST_F(LoadSongFromFile, MapsFileProblemsOntoResults)
     EXPECT_EQ(LoadPath(m_strPath), SMF_NOMEMORY);
 }
 
-TEST_F(LoadSongFromFile, ReadsStreamsUpToTheMaximum)
+TEST_F(LoadSongFromFile, ReadsOnlyRegularFilesUpToTheMaximum)
 {
     std::vector<BYTE> bytes;
-    EXPECT_EQ(m_files.ReadWholeFile("/dev/zero", 100000, bytes), FileReadResult::TooLarge);
-    EXPECT_EQ(m_files.ReadWholeFile("/dev/null", 100000, bytes), FileReadResult::Ok);
+    EXPECT_EQ(m_files.ReadWholeFile("/dev/zero", 100000, bytes), FileReadResult::OpenFailed);
+    EXPECT_EQ(m_files.ReadWholeFile("/dev/null", 100000, bytes), FileReadResult::OpenFailed);
     EXPECT_TRUE(bytes.empty());
     Write({1, 2, 3});
     EXPECT_EQ(m_files.ReadWholeFile(m_strPath, 2, bytes), FileReadResult::TooLarge);
