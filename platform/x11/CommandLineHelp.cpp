@@ -7,6 +7,7 @@
 std::string HelpText(const std::string& programName)
 {
     return "Usage: " + programName + " [-s | -p WINDOW | -c]\n"
+           "       " + programName + " -root | -window-id WINDOW\n"
            "       " + programName + " --record FOLDER [--seconds N] [--size WxH] [--depth 8|16|24]\n"
            "              [--desktop PICTURE.png]\n"
            "\n"
@@ -17,9 +18,14 @@ std::string HelpText(const std::string& programName)
            "                 movement ends it\n"
            "  -p WINDOW      draw the saver scaled into the window with that decimal id\n"
            "  -c             open the settings (also when no word is given)\n"
+           "  -root          run as a display mode of a screen-saver daemon, in the\n"
+           "                 window it names in XSCREENSAVER_WINDOW, else the root window\n"
+           "  -window-id WINDOW\n"
+           "                 draw the preview into that window (hex 0x... or decimal)\n"
            "  --record FOLDER\n"
            "                 run the saver on an in-memory screen and write a PNG frame\n"
-           "                 every second and an animated parade.gif into FOLDER\n"
+           "                 every second, an animated parade.gif and music.wav into\n"
+           "                 FOLDER; a PICTURE of another size fills the screen\n"
            "  --help         show this text\n"
            "  --version      show the version\n"
            "\n"

@@ -1,5 +1,6 @@
 #include "platform/x11/GtkFileDialog.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -69,6 +70,29 @@ void PresetName(GtkFileChooser* chooser, const std::string& name)
     g_free(folder);
 }
 
+// The chooser sizes itself when it is mapped, from the toolkit's own
+// preference, which is larger than a small screen: without a window manager
+// its buttons are then out of reach. After that it is given a size and
+// place within the screen's work area.
+void FitToScreen(GtkWidget* widget, gpointer)
+{
+    constexpr int PREFERRED_WIDTH = 760;
+    constexpr int PREFERRED_HEIGHT = 520;
+    constexpr int MARGIN = 24;
+    GtkWindow* dialog = GTK_WINDOW(widget);
+    GdkRectangle area{0, 0, PREFERRED_WIDTH + 2 * MARGIN, PREFERRED_HEIGHT + 2 * MARGIN};
+    GdkDisplay* display = gtk_widget_get_display(widget);
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+    if (monitor == nullptr)
+        monitor = gdk_display_get_monitor(display, 0);
+    if (monitor != nullptr)
+        gdk_monitor_get_workarea(monitor, &area);
+    const int width = std::max(1, std::min(PREFERRED_WIDTH, area.width - 2 * MARGIN));
+    const int height = std::max(1, std::min(PREFERRED_HEIGHT, area.height - 2 * MARGIN));
+    gtk_window_resize(dialog, width, height);
+    gtk_window_move(dialog, area.x + (area.width - width) / 2, area.y + (area.height - height) / 2);
+}
+
 }
 
 GtkWidget* NewOpenFileDialog(GtkWindow* parent, const OpenFileRequest& request)
@@ -76,6 +100,7 @@ GtkWidget* NewOpenFileDialog(GtkWindow* parent, const OpenFileRequest& request)
     GtkWidget* dialog = gtk_file_chooser_dialog_new("Open", parent, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
                                                     GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    g_signal_connect_after(dialog, "map", G_CALLBACK(FitToScreen), nullptr);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_file_chooser_set_local_only(chooser, TRUE);
