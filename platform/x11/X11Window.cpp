@@ -6,6 +6,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
+
 namespace {
 constexpr long FULL_SCREEN_EVENTS = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                                     PointerMotionMask | FocusChangeMask | VisibilityChangeMask | ExposureMask |
@@ -144,7 +146,37 @@ void X11Window::HideCursor()
 
 std::unique_ptr<PaintSession> X11Window::OpenPaintSession(std::vector<RECT> areas)
 {
+    ClipToScreen(areas);
     return std::make_unique<X11PaintSession>(m_display, m_window, std::move(areas));
+}
+
+// A window larger than the screen (a host may grow to 32767 pixels a side)
+// is painted only where it can be seen, so that the picture made for it
+// stays the size of a screen.
+void X11Window::ClipToScreen(std::vector<RECT>& areas) const
+{
+    Display* display = m_display.Get();
+    const int screen = DefaultScreen(display);
+    const int screenWidth = DisplayWidth(display, screen);
+    const int screenHeight = DisplayHeight(display, screen);
+    if (m_cx <= screenWidth && m_cy <= screenHeight)
+        return;
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    if (!XTranslateCoordinates(display, m_window, m_display.Root(), 0, 0, &x, &y, &child)) {
+        areas.clear();
+        return;
+    }
+    const RECT visible{-x, -y, screenWidth - x, screenHeight - y};
+    std::vector<RECT> clipped;
+    for (const RECT& area : areas) {
+        const RECT part{std::max(area.left, visible.left), std::max(area.top, visible.top),
+                        std::min(area.right, visible.right), std::min(area.bottom, visible.bottom)};
+        if (part.left < part.right && part.top < part.bottom)
+            clipped.push_back(part);
+    }
+    areas = std::move(clipped);
 }
 
 void X11Window::Deactivate()

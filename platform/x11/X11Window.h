@@ -39,6 +39,7 @@ private:
     void HandleButton(const XButtonEvent& event, bool pressed);
     void Deactivate();
     void FollowHost(int width, int height);
+    void ClipToScreen(std::vector<RECT>& areas) const;
 
     X11Display& m_display;
     Window m_window = 0;

@@ -25,6 +25,18 @@ for _ in $(seq 30); do
     sleep 0.1
 done
 [ "$size" = "300x200" ] || fail "preview did not follow its host to 300x200: $size"
+# A host as large as X allows is painted only where it can be seen.
+xdotool windowsize "$host" 32767 32767
+for _ in $(seq 30); do
+    size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    [ "$size" = "32767x32767" ] && break
+    sleep 0.1
+done
+[ "$size" = "32767x32767" ] || fail "preview did not follow its host to 32767x32767: $size"
+sleep 1
+peak=$(awk '/VmHWM/ {print $2}' "/proc/$PREVIEW/status")
+[ "${peak:-0}" -lt 400000 ] || fail "the preview of a huge host took $peak kB"
+xdotool windowsize "$host" 300 200
 xdotool mousemove --window "$host" 10 10 click 1 key a
 sleep 0.5
 kill -0 "$PREVIEW" 2>/dev/null || fail "input closed the preview"
