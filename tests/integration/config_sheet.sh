@@ -16,7 +16,7 @@ SHOTS="${DOVEZI_BINARY_DIR:-$WORK}/config-sheet"
 mkdir -p "$SHOTS"
 
 SHEET=
-trap '[ -n "$SHEET" ] && kill "$SHEET" 2>/dev/null; pkill -f -x "$DOVEZI -s"; rm -rf "$WORK"' EXIT
+trap '[ -n "$SHEET" ] && kill "$SHEET" 2>/dev/null; for saver in $(own_pids "^$DOVEZI -s\$"); do kill "$saver"; done; rm -rf "$WORK"' EXIT
 
 open_sheet() {
     "$DOVEZI" "$@" &
@@ -105,7 +105,7 @@ expect_setting SPEED dword:00000066 "two steps towards slow"
 press alt+p
 saver=
 for _ in $(seq 50); do
-    saver=$(pgrep -f -x "$DOVEZI -s" | head -1)
+    saver=$(own_pids "^$DOVEZI -s\$" | head -1)
     [ -n "$saver" ] && break
     sleep 0.1
 done

@@ -79,6 +79,29 @@ differing() {
     compare -metric AE ${3:+-fuzz "$3"} "$1" "$2" null: 2>&1 | cut -d' ' -f1
 }
 
+# shot_after_change WINDOW BEFORE AFTER SECONDS: pictures of WINDOW (an id,
+# or root) into AFTER until one differs from the picture BEFORE; false when
+# none does in time.
+shot_after_change() {
+    local deadline=$((SECONDS + $4))
+    while [ $SECONDS -lt $deadline ]; do
+        import -window "$1" "$3"
+        [ "$(differing "$2" "$3")" != 0 ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# own_pids PATTERN: the processes whose command line matches PATTERN (as
+# pgrep -f reads it) and that run with this test's private runtime folder:
+# never another test's or another user's copy of the same program.
+own_pids() {
+    local pid
+    for pid in $(pgrep -f -- "$1"); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$pid"
+    done
+}
+
 # wait_until SECONDS CHECK REGION...: takes pictures of the root window into
 # $WORK/root.png until CHECK holds for every region (WIDTHxHEIGHT+X+Y) of one.
 # CHECK is called with the picture and the region.

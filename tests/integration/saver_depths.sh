@@ -5,6 +5,9 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 use_display
+SAVER=
+PREVIEW=
+trap '[ -n "$SAVER" ] && kill "$SAVER" 2>/dev/null; [ -n "$PREVIEW" ] && kill "$PREVIEW" 2>/dev/null; rm -rf "$WORK"' EXIT
 mkdir -p "$XDG_CONFIG_HOME/Tevrin"
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tevrin\\Dovezi\\Settings]\n"PLAYMIDI"=dword:00000000\n' \
     >"$XDG_CONFIG_HOME/Tevrin/Dovezi.reg"
@@ -15,15 +18,12 @@ display -window root "$WORK/desktop/frame-0000.png" 2>/dev/null
 "$DOVEZI" -s &
 SAVER=$!
 wait_for_window Dovezi >/dev/null || fail "no saver window"
-sleep 2
-import -window root "$WORK/first.png"
-sleep 1
-import -window root "$WORK/second.png"
+import -window root "$WORK/shown.png"
+shot_after_change root "$WORK/shown.png" "$WORK/first.png" 30 || fail "the saver did not paint"
+shot_after_change root "$WORK/first.png" "$WORK/second.png" 30 || fail "nothing moved"
 kill -TERM "$SAVER"
 wait_for_exit "$SAVER" 5 || fail "the saver did not end"
-
-differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
-[ "$(differing "$WORK/first.png" "$WORK/second.png")" != 0 ] || fail "nothing moved"
+SAVER=
 # The rows between the lanes of a 768-pixel screen (the gap is 61 pixels).
 for gap in 52 157 281 382 530 644; do
     convert "$WORK/first.png" -crop "1024x61+0+$gap" +repage "$WORK/a.png"
@@ -33,13 +33,12 @@ done
 
 coproc HOST { "$HOST_WINDOW" 256 192; }
 read -r host <&"${HOST[0]}" || fail "no host window"
+import -window "$host" "$WORK/host.png"
 "$DOVEZI" -p "$host" &
 PREVIEW=$!
-sleep 2
-import -window "$host" "$WORK/preview1.png"
-sleep 1
-import -window "$host" "$WORK/preview2.png"
+shot_after_change "$host" "$WORK/host.png" "$WORK/preview1.png" 30 || fail "the preview did not paint"
+shot_after_change "$host" "$WORK/preview1.png" "$WORK/preview2.png" 30 || fail "the preview did not move"
 echo >&"${HOST[1]}"
 wait_for_exit "$PREVIEW" 5 || fail "the preview outlived its host"
-[ "$(differing "$WORK/preview1.png" "$WORK/preview2.png")" != 0 ] || fail "the preview did not move"
+PREVIEW=
 echo "saver at depth $(xdpyinfo | awk '/depth of root/ {print $5; exit}'): ok"

@@ -43,19 +43,19 @@ done
 
 run xscreensaver-command -activate >/dev/null
 for _ in $(seq 100); do
-    pgrep -f "$DOVEZI --root" >/dev/null && break
+    [ -n "$(own_pids "$DOVEZI --root")" ] && break
     sleep 0.1
 done
-pgrep -f "$DOVEZI --root" >/dev/null || { cat "$WORK/daemon.log" >&2; fail "the daemon did not start the program"; }
+[ -n "$(own_pids "$DOVEZI --root")" ] || { cat "$WORK/daemon.log" >&2; fail "the daemon did not start the program"; }
 sleep 3
-pgrep -f "$DOVEZI --root" >/dev/null || fail "the program ended by itself"
+[ -n "$(own_pids "$DOVEZI --root")" ] || fail "the program ended by itself"
 
 run xscreensaver-command -deactivate >/dev/null
 for _ in $(seq 50); do
-    pgrep -f "$DOVEZI --root" >/dev/null || break
+    [ -n "$(own_pids "$DOVEZI --root")" ] || break
     sleep 0.1
 done
-pgrep -f "$DOVEZI --root" >/dev/null && fail "the program is still running after deactivation"
+[ -n "$(own_pids "$DOVEZI --root")" ] && fail "the program is still running after deactivation"
 leftover=$(find "$XDG_RUNTIME_DIR" -name 'Tvn*' 2>/dev/null)
 [ -z "$leftover" ] || fail "temporary song left behind: $leftover"
 echo "xscreensaver: ok"
