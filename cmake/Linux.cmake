@@ -5,6 +5,7 @@ pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse-simple)
 find_package(Threads REQUIRED)
 
 # The resource compiler runs on the build machine.
@@ -35,7 +36,7 @@ target_link_libraries(dovezi_virtual PUBLIC dovezi_posix PkgConfig::PNG)
 
 dovezi_platform_library(dovezi_x11 platform/x11)
 target_link_libraries(dovezi_x11 PUBLIC dovezi_posix PkgConfig::X11 PkgConfig::GTK3 PkgConfig::ALSA
-    PkgConfig::FLUIDSYNTH)
+    PkgConfig::FLUIDSYNTH PkgConfig::PULSE)
 
 add_executable(Dovezi platform/x11/LinuxMain.cpp)
 set_source_files_properties(platform/x11/CommandLineHelp.cpp PROPERTIES

@@ -4,13 +4,14 @@ set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build pkg-config g++ clang libclang-rt-14-dev dpkg-dev
-    libx11-dev libxext-dev libgtk-3-dev libasound2-dev libfluidsynth-dev libpng-dev
+    libx11-dev libxext-dev libgtk-3-dev libasound2-dev libfluidsynth-dev libpng-dev libpulse-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32 wine64
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick
     xserver-xorg-core xserver-xorg-video-dummy
     fluidsynth timgm6mb-soundfont sox xscreensaver
+    pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus
 )
 
 SUDO=""

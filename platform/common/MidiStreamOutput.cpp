@@ -12,6 +12,8 @@ constexpr DWORD ALL_NOTES_OFF = 123;
 
 } // namespace
 
+void MidiStreamOutput::Silence(std::int64_t when) { SendSilence(*this, when); }
+
 void SendSilence(MidiStreamOutput& output, std::int64_t when)
 {
     for (DWORD channel = 0; channel < 16; ++channel)

@@ -16,6 +16,8 @@ public:
     virtual void SendShort(DWORD message, std::int64_t when) = 0;
     // A system-exclusive message, or one piece of a longer one, as stored.
     virtual void SendLong(const BYTE* data, DWORD length, std::int64_t when) = 0;
+    // Silences the device when its stream stops: by default SendSilence.
+    virtual void Silence(std::int64_t when);
 };
 
 // Silences every channel: all sound off, sustain off, all controllers

@@ -177,7 +177,7 @@ void MidiStreamService::StopHere()
         m_core.Stop();
         now = m_clock.Now();
     }
-    SendSilence(m_output, now);
+    m_output.Silence(now);
     for (;;) {
         MIDIHDR* header;
         {

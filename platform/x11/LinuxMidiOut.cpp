@@ -41,7 +41,7 @@ void LinuxMidiDevices::Enumerate()
 MidiStreamOutput* LinuxMidiDevices::OpenSynth()
 {
     if (!m_synth && !m_bSynthFailed) {
-        auto synth = std::make_unique<FluidSynthOutput>();
+        auto synth = std::make_unique<FluidSynthOutput>(m_clock);
         if (synth->Open(m_strSoundfont))
             m_synth = std::move(synth);
         else

@@ -19,7 +19,10 @@
 
 class LinuxMidiDevices : public MidiStreamDevices {
 public:
-    explicit LinuxMidiDevices(std::string soundfont) : m_strSoundfont(std::move(soundfont)) {}
+    LinuxMidiDevices(const MidiStreamClock& clock, std::string soundfont)
+        : m_clock(clock), m_strSoundfont(std::move(soundfont))
+    {
+    }
 
     UINT Count() override;
     std::string Name(UINT id) override;
@@ -30,6 +33,7 @@ private:
     MidiStreamOutput* OpenSynth();
     MidiStreamOutput* OpenPort(std::size_t index);
 
+    const MidiStreamClock& m_clock;
     const std::string m_strSoundfont;
     bool m_bEnumerated = false;
     bool m_bHasSynth = false;
@@ -42,7 +46,7 @@ private:
 // The clock and the devices come before the host, so that the host's
 // streams end while both still exist.
 struct LinuxMidiOutParts {
-    explicit LinuxMidiOutParts(std::string soundfont) : devices(std::move(soundfont)) {}
+    explicit LinuxMidiOutParts(std::string soundfont) : devices(clock, std::move(soundfont)) {}
 
     MidiStreamPreciseClock clock;
     LinuxMidiDevices devices;

@@ -14,6 +14,9 @@ use_work() {
     export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/run"
     mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
+    # The program never starts a sound server of its own for a test.
+    printf 'autospawn = no\n' >"$WORK/pulse-client.conf"
+    export PULSE_CLIENTCONFIG="$WORK/pulse-client.conf"
     trap 'rm -rf "$WORK"' EXIT
 }
 

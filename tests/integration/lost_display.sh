@@ -3,10 +3,7 @@
 # its music and removes its temporary song before it ends.
 set -u
 . "$(dirname "$0")/lib.sh"
-WORK=$(mktemp -d)
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+use_work
 SAVER=
 trap '[ -n "$SAVER" ] && kill "$SAVER" 2>/dev/null; "$(dirname "$0")/xvfb.sh" stop "$WORK/xvfb"; rm -rf "$WORK"' EXIT
 "$(dirname "$0")/xvfb.sh" start "$WORK/xvfb" 24 || fail "no private X server"

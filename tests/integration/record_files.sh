@@ -6,13 +6,10 @@
 # file whole and the temporary song gone.
 set -u
 . "$(dirname "$0")/lib.sh"
-WORK=$(mktemp -d)
+use_work
 WRITER=
 RECORDER=
 trap '[ -n "$WRITER" ] && kill "$WRITER" 2>/dev/null; [ -n "$RECORDER" ] && kill "$RECORDER" 2>/dev/null; rm -rf "$WORK"' EXIT
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 
 refused() {
     local picture=$1 words

@@ -1,0 +1,130 @@
+#!/bin/bash
+# The saver's music as a person hears it, through a private sound server
+# (SERVER: "pulseaudio", or "pipewire" with its PulseAudio service) whose
+# null output is recorded while two busy loops load the machine: no
+# dropouts, audible, started within a second of the window, on the song's
+# timing, and silent within 200 ms of the input that ends the saver, and of
+# SIGTERM. Without any server (and no sound card) the saver says so in one
+# line and still runs, silently.
+#   saver_sound.sh SERVER
+set -u
+. "$(dirname "$0")/lib.sh"
+SERVER=$1
+IT=$(dirname "$0")
+for program in parec pactl "$SERVER" python3; do
+    command -v "$program" >/dev/null || { echo "no $program: skipped"; exit 77; }
+done
+[ -r /usr/share/sounds/sf2/default-GM.sf2 ] || { echo "no soundfont: skipped"; exit 77; }
+use_work
+unset PULSE_CLIENTCONFIG PULSE_SERVER
+STARTED=()
+end_all() {
+    for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    "$IT/xvfb.sh" stop "$WORK/xvfb"
+    rm -rf "$WORK"
+}
+trap end_all EXIT
+start() {
+    "$@" >>"$WORK/servers.log" 2>&1 &
+    STARTED+=($!)
+}
+
+case "$SERVER" in
+pulseaudio)
+    printf 'load-module module-native-protocol-unix\n' >"$WORK/pulse.pa"
+    start pulseaudio -n -F "$WORK/pulse.pa" --exit-idle-time=-1 --daemonize=no
+    ;;
+pipewire)
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
+    start dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile
+    sleep 1
+    start pipewire
+    sleep 1
+    start wireplumber
+    sleep 1
+    start pipewire-pulse
+    ;;
+esac
+for _ in $(seq 100); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+done
+pactl load-module module-null-sink sink_name=heard rate=44100 channels=2 >/dev/null || fail "no null output"
+pactl set-default-sink heard || fail "no default output"
+
+"$DOVEZI" --record "$WORK/song" --seconds 14 --size 160x120 >/dev/null || fail "no reference render"
+"$IT/xvfb.sh" start "$WORK/xvfb" 24 || fail "no private X server"
+DISPLAY=":$(tr -d '[:space:]' <"$WORK/xvfb/display")"
+export DISPLAY
+
+# record NAME: records the null output into $WORK/NAME.wav from now on.
+record() {
+    parec --latency-msec=20 -d heard.monitor --format=s16le --rate=44100 --channels=2 --file-format=wav \
+        "$WORK/$1.wav" &
+    RECORDER=$!
+    STARTED+=($RECORDER)
+    for _ in $(seq 100); do
+        [ "$(stat -c %s "$WORK/$1.wav" 2>/dev/null || echo 0)" -gt 100000 ] && return 0
+        sleep 0.1
+    done
+    fail "the recording does not run"
+}
+# play ENDING SECONDS: runs the saver for SECONDS, ends it with ENDING
+# ("input" or "term"), and leaves in WINDOW_AT and ENDED_AT the times of its
+# window and its end, in seconds from the end of the recording.
+play() {
+    "$DOVEZI" -s 2>"$WORK/saver.err" &
+    local saver=$!
+    STARTED+=($saver)
+    wait_for_window Dovezi >/dev/null || fail "no saver window"
+    local shown ended stopped
+    shown=$(date +%s.%N)
+    sleep "$2"
+    ended=$(date +%s.%N)
+    if [ "$1" = input ]; then xdotool mousemove_relative 300 0; else kill -TERM "$saver"; fi
+    wait_for_exit "$saver" 10 || fail "the saver did not end on $1"
+    [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS"
+    sleep 1
+    stopped=$(date +%s.%N)
+    kill -INT "$RECORDER"
+    wait "$RECORDER"
+    WINDOW_AT=$(python3 -c "print($stopped - $shown)")
+    ENDED_AT=$(python3 -c "print($stopped - $ended)")
+}
+# check NAME [--short]: the recording against the song's render.
+check() {
+    local length
+    length=$(soxi -D "$WORK/$1.wav")
+    python3 "$IT/sound_check.py" "$WORK/$1.wav" "$WORK/song/music.wav" \
+        "$(python3 -c "print($length - $WINDOW_AT)")" "$(python3 -c "print($length - $ENDED_AT)")" ${2:-} ||
+        fail "the music through $SERVER"
+}
+
+start sh -c 'while :; do :; done'
+start sh -c 'while :; do :; done'
+record input
+play input 10
+check input
+sox "$WORK/input.wav" -n stat 2>&1 | grep -E 'Length|RMS +amplitude|Maximum amplitude'
+record term
+play term 3
+check term --short
+
+pactl unload-module module-null-sink >/dev/null
+for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
+wait 2>/dev/null
+STARTED=()
+unset DBUS_SESSION_BUS_ADDRESS
+export PULSE_SERVER="unix:$WORK/no-server"
+"$DOVEZI" -s 2>"$WORK/silent.err" &
+SAVER=$!
+STARTED+=($SAVER)
+wait_for_window Dovezi >/dev/null || fail "no saver window without sound"
+sleep 1
+xdotool mousemove_relative 300 0
+wait_for_exit "$SAVER" 10 || fail "the silent saver did not end"
+[ "$EXIT_STATUS" = 0 ] || fail "the silent saver's exit status $EXIT_STATUS"
+[ "$(wc -l <"$WORK/silent.err")" = 1 ] && grep -q 'music is silent' "$WORK/silent.err" ||
+    fail "without sound the saver said: $(cat "$WORK/silent.err")"
+echo "saver sound through $SERVER: ok"
