@@ -1,6 +1,7 @@
 #include "config/MidiPage.h"
 
 #include "app/SettingsKeys.h"
+#include "music/MidiDeviceChoice.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -32,21 +33,25 @@ int CMidiPage::OnPageInit(PageControls& controls)
 void CMidiPage::FillDeviceList()
 {
     Controls().ResetContent(IDC_DEVICE_LIST);
-    m_deviceIds.clear();
+    m_devices.clear();
     const UINT count = m_midiOut.GetNumDevs();
     for (UINT id = 0; id < count; ++id) {
         std::string name;
         if (m_midiOut.GetDevName(id, name) != MMSYSERR_NOERROR)
             continue;
         Controls().AddString(IDC_DEVICE_LIST, name);
-        m_deviceIds.push_back(id);
+        m_devices.push_back(ListedDevice{id, name});
     }
     if (count == 0)
         return;
     m_nSavedDevice = m_settings.ReadInt(KEY_MIDI, DEFAULT_MIDI);
-    const auto entry = std::find(m_deviceIds.begin(), m_deviceIds.end(), static_cast<UINT>(*m_nSavedDevice));
-    const bool listed = *m_nSavedDevice >= 0 && entry != m_deviceIds.end();
-    Controls().SetCurSel(IDC_DEVICE_LIST, listed ? static_cast<int>(entry - m_deviceIds.begin()) : -1);
+    m_strSavedDeviceName = m_settings.ReadString(KEY_MIDIDEVICENAME, DEFAULT_MIDIDEVICENAME);
+    // The entry of the device the saver would play on.
+    const UINT shown = FindMidiDevice(m_midiOut, static_cast<UINT>(*m_nSavedDevice), m_strSavedDeviceName);
+    const auto entry = std::find_if(m_devices.begin(), m_devices.end(),
+                                    [shown](const ListedDevice& device) { return device.id == shown; });
+    const bool listed = entry != m_devices.end();
+    Controls().SetCurSel(IDC_DEVICE_LIST, listed ? static_cast<int>(entry - m_devices.begin()) : -1);
 }
 
 void CMidiPage::FillFileList()
@@ -91,9 +96,11 @@ void CMidiPage::OnPlayMusicClicked()
 void CMidiPage::OnDeviceChanged()
 {
     const int selection = Controls().GetCurSel(IDC_DEVICE_LIST);
-    if (selection < 0 || static_cast<std::size_t>(selection) >= m_deviceIds.size())
+    if (selection < 0 || static_cast<std::size_t>(selection) >= m_devices.size())
         return;
-    m_settings.WriteInt(KEY_MIDI, static_cast<int>(m_deviceIds[selection]));
+    const ListedDevice& device = m_devices[selection];
+    m_settings.WriteInt(KEY_MIDI, static_cast<int>(device.id));
+    m_settings.WriteString(KEY_MIDIDEVICENAME, device.strName);
 }
 
 void CMidiPage::OnFileChanged()
@@ -126,8 +133,10 @@ void CMidiPage::OnBrowse()
 
 void CMidiPage::OnPageCancel()
 {
-    if (m_nSavedDevice)
+    if (m_nSavedDevice) {
         m_settings.WriteInt(KEY_MIDI, *m_nSavedDevice);
+        m_settings.WriteString(KEY_MIDIDEVICENAME, m_strSavedDeviceName);
+    }
     m_settings.WriteInt(KEY_PLAYMIDI, m_nSavedPlay);
     m_settings.WriteInt(KEY_MIDIFILE, m_nSavedFileChoice);
     m_settings.WriteString(KEY_MIDIFILEPATH, m_strSavedFilePath);

@@ -32,12 +32,18 @@ private:
     ParadeSettings& m_settings;
     Resources& m_resources;
     MidiOut& m_midiOut;
-    // The device id behind each entry of the device list: devices whose
-    // query fails are not listed, so positions and ids can differ.
-    std::vector<UINT> m_deviceIds;
+    struct ListedDevice {
+        UINT id;
+        std::string strName;
+    };
+    // The device behind each entry of the device list: devices whose query
+    // fails are not listed, so positions and ids can differ.
+    std::vector<ListedDevice> m_devices;
 
-    // Restore copy. The device is recorded only when devices exist.
+    // Restore copy. The device's number and name are recorded only when
+    // devices exist.
     std::optional<int> m_nSavedDevice;
+    std::string m_strSavedDeviceName;
     int m_nSavedPlay = 0;
     int m_nSavedFileChoice = 0;
     std::string m_strSavedFilePath;

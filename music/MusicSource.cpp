@@ -2,6 +2,7 @@
 
 #include "app/ParadeSettings.h"
 #include "app/SettingsKeys.h"
+#include "music/MidiDeviceChoice.h"
 #include "platform/Files.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
@@ -34,7 +35,8 @@ SongChoice ChooseSong(const ParadeSettings& settings, const Resources& resources
     return choice;
 }
 
-UINT MusicDevice(const ParadeSettings& settings)
+UINT MusicDevice(const ParadeSettings& settings, MidiOut& midiOut)
 {
-    return static_cast<UINT>(settings.ReadInt(KEY_MIDI, DEFAULT_MIDI));
+    return FindMidiDevice(midiOut, static_cast<UINT>(settings.ReadInt(KEY_MIDI, DEFAULT_MIDI)),
+                          settings.ReadString(KEY_MIDIDEVICENAME, DEFAULT_MIDIDEVICENAME));
 }

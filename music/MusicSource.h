@@ -8,6 +8,7 @@
 #include <string>
 
 class Files;
+class MidiOut;
 class ParadeSettings;
 class Resources;
 
@@ -27,5 +28,5 @@ struct SongChoice {
 // named from SONG_TEMP_PREFIX and SONG_TEMP_UNIQUE.
 SongChoice ChooseSong(const ParadeSettings& settings, const Resources& resources, Files& files);
 
-// The device number of "MIDI", as stored.
-UINT MusicDevice(const ParadeSettings& settings);
+// The device of "MIDI" and "MIDIDEVICENAME", as FindMidiDevice finds it.
+UINT MusicDevice(const ParadeSettings& settings, MidiOut& midiOut);

@@ -1,6 +1,6 @@
 // The full-screen window's music: the song set up on creation, started once
 // the scene is built, played again each time the player has finished it,
-// and stopped on destruction.
+// and stopped on destruction. Each round looks for its device afresh.
 #include "music/MusicSource.h"
 #include "parade/FullScreenSaverWnd.h"
 
@@ -15,7 +15,7 @@ void FullScreenSaverWnd::SetUpMusic()
     m_bSongWritten = song.bWrittenHere;
     if (m_strSongPath.empty() || !m_player.Setup(Native()->Handle()))
         return;
-    if (m_player.OpenFile(m_strSongPath) && m_player.Play(MusicDevice(m_settings)))
+    if (m_player.OpenFile(m_strSongPath) && m_player.Play(MusicDevice(m_settings, m_platform.GetMidiOut())))
         Native()->Post(WM_MUSIC_START, 0, 0);
 }
 
@@ -25,7 +25,7 @@ void FullScreenSaverWnd::OnMusicDone()
     // would keep a processor busy with nothing to hear. It is played once.
     if (m_player.LengthTicks() == 0)
         return;
-    if (m_player.Play(MusicDevice(m_settings)))
+    if (m_player.Play(MusicDevice(m_settings, m_platform.GetMidiOut())))
         m_player.Restart();
 }
 

@@ -9,12 +9,12 @@
 #include "platform/virtual/VirtualPlatform.h"
 #include "res/resource.h"
 #include "tests/support/MemoryRegistry.h"
+#include "tests/support/NamedMidiDevices.h"
 #include "tests/support/NoGraphics.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -27,33 +27,6 @@ public:
     }
 
     std::vector<std::string> m_stores;
-};
-
-// Output devices by product name; the ids in m_failing answer no query.
-class NamedMidiDevices : public MidiOut {
-public:
-    UINT GetNumDevs() override { return static_cast<UINT>(m_names.size()); }
-    MMRESULT GetDevName(UINT id, std::string& name) override
-    {
-        if (id >= m_names.size() || m_failing.count(id))
-            return MMSYSERR_BADDEVICEID;
-        name = m_names[id];
-        return MMSYSERR_NOERROR;
-    }
-    MMRESULT StreamOpen(HMIDISTRM*, UINT, MidiStreamCallback, DWORD_PTR) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT StreamProperty(HMIDISTRM, BYTE*, DWORD) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT PrepareHeader(HMIDISTRM, MIDIHDR*, UINT) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT UnprepareHeader(HMIDISTRM, MIDIHDR*, UINT) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT StreamOut(HMIDISTRM, MIDIHDR*, UINT) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT ShortMsg(HMIDISTRM, DWORD) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT StreamRestart(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT StreamPause(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT StreamStop(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT Reset(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }
-    MMRESULT StreamClose(HMIDISTRM) override { return MMSYSERR_NOTSUPPORTED; }
-
-    std::vector<std::string> m_names{"Software Synthesizer", "Midi Through Port-0"};
-    std::set<UINT> m_failing;
 };
 
 enum PageIndex { MIDI_PAGE = 0, BACKGROUND_PAGE = 1, ANIMATION_PAGE = 2, ABOUT_PAGE = 3 };

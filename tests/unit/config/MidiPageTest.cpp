@@ -153,3 +153,22 @@ TEST_F(ConfigSheet, StoredChoicesThatNameNoEntrySelectNothingAndWriteNothing)
     EXPECT_EQ(Stored(KEY_MIDI), 7);
     EXPECT_EQ(Stored(KEY_MIDIFILE), 5);
 }
+
+TEST_F(ConfigSheet, TheDeviceIsShownByItsNameWrittenWithItAndRestoredOnCancel)
+{
+    // Chosen as number 2, "Keys" is now number 1.
+    m_devices.m_names = {"Software Synthesizer", "Keys", "Midi Through Port-0"};
+    m_settings.WriteInt(KEY_MIDI, 2);
+    m_settings.WriteString(KEY_MIDIDEVICENAME, "Keys");
+    Run([&](VirtualSheet& sheet) {
+        EXPECT_EQ(sheet.Page(MIDI_PAGE)->Find(IDC_DEVICE_LIST)->nSelection, 1);
+        ForgetStores();
+        sheet.PickEntry(IDC_DEVICE_LIST, 0);
+        EXPECT_EQ(Stores(), (std::vector<std::string>{KEY_MIDI, KEY_MIDIDEVICENAME}));
+        EXPECT_EQ(Stored(KEY_MIDI), 0);
+        EXPECT_EQ(StoredText(KEY_MIDIDEVICENAME), "Software Synthesizer");
+        sheet.PressCancel();
+    });
+    EXPECT_EQ(Stored(KEY_MIDI), 2);
+    EXPECT_EQ(StoredText(KEY_MIDIDEVICENAME), "Keys");
+}

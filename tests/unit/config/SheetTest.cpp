@@ -64,7 +64,7 @@ TEST_F(ConfigSheet, CancelResetsOnlyThePagesThatWereShown)
         ForgetStores();
         sheet.PressCancel();
     });
-    const std::vector<std::string> midiKeys{KEY_MIDI, KEY_PLAYMIDI, KEY_MIDIFILE, KEY_MIDIFILEPATH};
+    const std::vector<std::string> midiKeys{KEY_MIDI, KEY_MIDIDEVICENAME, KEY_PLAYMIDI, KEY_MIDIFILE, KEY_MIDIFILEPATH};
     EXPECT_EQ(Stores(), midiKeys);
     EXPECT_EQ(Stored(KEY_PLAYMIDI), DEFAULT_PLAYMIDI);
     EXPECT_EQ(StoredText(KEY_MIDIFILEPATH), NO_FILE);

@@ -49,8 +49,15 @@ TEST_F(MusicSource, TheUsersFileIsPlayedAndRepeatedAndNeverDeleted)
     EXPECT_GE(m_midiOut.opens, 4);
     EXPECT_GE(NotesHeard(), 8u);
 
-    // A device that is gone ends the music at the next repetition.
+    // Each repetition looks for the device again: by its name, wherever its
+    // number now is, and by the number when no device bears the name. A
+    // device that is gone ends the music.
     m_settings.WriteInt(KEY_MIDI, 3);
+    m_settings.WriteString(KEY_MIDIDEVICENAME, "Recorder 0");
+    const int opensByName = m_midiOut.opens;
+    Run(500);
+    EXPECT_GE(m_midiOut.opens, opensByName + 2);
+    m_settings.WriteString(KEY_MIDIDEVICENAME, "Recorder 9");
     Run(500);
     const int opens = m_midiOut.opens;
     const std::size_t heard = NotesHeard();
