@@ -5,6 +5,7 @@ pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 find_package(Threads REQUIRED)
 
 # The resource compiler runs on the build machine.
@@ -28,7 +29,7 @@ dovezi_platform_library(dovezi_common platform/common ${DOVEZI_EMBEDDED})
 target_link_libraries(dovezi_common PUBLIC dovezi_core Threads::Threads)
 
 dovezi_platform_library(dovezi_posix platform/posix)
-target_link_libraries(dovezi_posix PUBLIC dovezi_common PkgConfig::FLUIDSYNTH)
+target_link_libraries(dovezi_posix PUBLIC dovezi_common PkgConfig::FLUIDSYNTH PkgConfig::SYSTEMD)
 
 dovezi_platform_library(dovezi_virtual platform/virtual)
 target_link_libraries(dovezi_virtual PUBLIC dovezi_posix PkgConfig::PNG)
