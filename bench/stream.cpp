@@ -7,7 +7,10 @@
 // with the player's pattern of four 1,024-byte buffers refilled from the
 // callback. Floor: a bare thread sleeping until the same deadlines on the
 // same clock. Rows: lateness p50, p99 and max (us) and the service thread's
-// CPU time per second of music (%), with the floor's and their ratios.
+// CPU time per second of music (%), with the floor's and their ratios; one
+// row for each of normal and real-time priority (the service and the floor
+// alike; "realtime_granted" says whether the system gave it), idle and with
+// two busy threads at normal priority competing for the cores.
 //
 // Offline: 60 s of the song rendered into a WAV file; seconds of rendering
 // per second of music, and its ratio to writing the same file's bytes.
@@ -22,11 +25,14 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <sched.h>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -39,6 +45,9 @@ constexpr DWORD TICKS_PER_EVENT = 10;
 constexpr int LIVE_EVENTS = 2300;
 constexpr int BUFFERS = 4;
 constexpr DWORD BUFFER_BYTES = 1024;
+constexpr int BUSY_THREADS = 2;
+
+using Priority = MidiStreamPreciseClock::Priority;
 
 // The song, event by event: a note on or off on a rotating channel, with a
 // tempo event before every 100th.
@@ -79,7 +88,8 @@ private:
 };
 
 // Notes how late each of the song's events reaches it, the span of their
-// due times and the CPU time of the thread that sends them.
+// due times, the CPU time of the thread that sends them and whether that
+// thread runs under a real-time policy.
 class LatenessOutput : public MidiStreamOutput {
 public:
     LatenessOutput(const MidiStreamClock& clock, std::size_t events) : m_clock(clock), m_events(events)
@@ -97,6 +107,7 @@ public:
         if (m_lateness.size() == 1) {
             m_firstCpu = m_lastCpu;
             m_firstWhen = when;
+            m_bRealtime = ::sched_getscheduler(0) != SCHED_OTHER;
         }
     }
     void SendLong(const BYTE*, DWORD, std::int64_t) override {}
@@ -106,6 +117,7 @@ public:
     double m_lastCpu = 0;
     std::int64_t m_firstWhen = 0;
     std::int64_t m_lastWhen = 0;
+    bool m_bRealtime = false;
 
 private:
     const MidiStreamClock& m_clock;
@@ -152,6 +164,33 @@ struct Lateness {
     double p99 = 0;
     double max = 0;
     double cpuPercent = 0;
+    bool bRealtime = false;
+};
+
+// Threads that spin at normal priority for as long as they exist.
+class BusyThreads {
+public:
+    explicit BusyThreads(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            m_threads.emplace_back([this] {
+                std::uint64_t turns = 0;
+                while (!m_bStop.load(std::memory_order_relaxed))
+                    benchmark::DoNotOptimize(++turns);
+            });
+    }
+    ~BusyThreads()
+    {
+        m_bStop.store(true);
+        for (std::thread& thread : m_threads)
+            thread.join();
+    }
+    BusyThreads(const BusyThreads&) = delete;
+    BusyThreads& operator=(const BusyThreads&) = delete;
+
+private:
+    std::atomic<bool> m_bStop{false};
+    std::vector<std::thread> m_threads;
 };
 
 Lateness Summarize(std::vector<double> lateness, double cpuSeconds, double musicSeconds)
@@ -163,9 +202,9 @@ Lateness Summarize(std::vector<double> lateness, double cpuSeconds, double music
     return Lateness{at(0.5), at(0.99), lateness.back(), 100.0 * cpuSeconds / musicSeconds};
 }
 
-Lateness PlayLive()
+Lateness PlayLive(Priority priority)
 {
-    MidiStreamPreciseClock clock;
+    MidiStreamPreciseClock clock(priority);
     LatenessOutput output(clock, LIVE_EVENTS);
     OneDevice device(output);
     MidiStreamHost host(clock, device);
@@ -191,19 +230,22 @@ Lateness PlayLive()
         player.drained.wait(lock, [&] { return player.outstanding == 0; });
     }
     host.StreamClose(player.stream);
-    return Summarize(output.m_lateness, output.m_lastCpu - output.m_firstCpu,
-                     static_cast<double>(output.m_lastWhen - output.m_firstWhen) * 1e-6);
+    Lateness live = Summarize(output.m_lateness, output.m_lastCpu - output.m_firstCpu,
+                              static_cast<double>(output.m_lastWhen - output.m_firstWhen) * 1e-6);
+    live.bRealtime = output.m_bRealtime;
+    return live;
 }
 
 // A thread that sleeps until each of `count` deadlines 10 ms apart on the
 // same clock and notes how late it wakes.
-Lateness SleepBare(int count)
+Lateness SleepBare(int count, Priority priority)
 {
-    MidiStreamPreciseClock clock;
+    MidiStreamPreciseClock clock(priority);
     std::vector<double> lateness;
     double firstCpu = 0;
     double lastCpu = 0;
     std::thread sleeper([&] {
+        clock.PrepareThread();
         std::mutex mutex;
         std::condition_variable wake;
         std::unique_lock<std::mutex> lock(mutex);
@@ -230,17 +272,22 @@ void Report(benchmark::State& state, const char* prefix, const Lateness& latenes
     state.counters[name + "cpu_pct"] = lateness.cpuPercent;
 }
 
+// Arguments: real time (0 normal priority, 1 real-time), busy threads
+// (0 none, 1 as many as BUSY_THREADS).
 void BM_LiveLateness(benchmark::State& state)
 {
+    const Priority priority = state.range(0) ? Priority::Realtime : Priority::Normal;
+    const BusyThreads busy(state.range(1) ? BUSY_THREADS : 0);
     for (auto _ : state) {
-        const Lateness floor = SleepBare(1000);
+        const Lateness floor = SleepBare(1000, priority);
         const auto start = std::chrono::steady_clock::now();
-        const Lateness live = PlayLive();
+        const Lateness live = PlayLive(priority);
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         Report(state, "", live);
         Report(state, "floor_", floor);
         state.counters["x_floor_p99"] = live.p99 / std::max(1.0, floor.p99);
         state.counters["x_floor_cpu"] = live.cpuPercent / floor.cpuPercent;
+        state.counters["realtime_granted"] = live.bRealtime ? 1 : 0;
     }
 }
 
@@ -295,6 +342,11 @@ void BM_OfflineRender(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_LiveLateness)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_LiveLateness)
+    ->ArgNames({"realtime", "busy"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 BENCHMARK(BM_OfflineRender)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

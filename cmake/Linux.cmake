@@ -6,6 +6,7 @@ pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse-simple)
+pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 find_package(Threads REQUIRED)
 
 # The resource compiler runs on the build machine.
@@ -29,7 +30,7 @@ dovezi_platform_library(dovezi_common platform/common ${DOVEZI_EMBEDDED})
 target_link_libraries(dovezi_common PUBLIC dovezi_core Threads::Threads)
 
 dovezi_platform_library(dovezi_posix platform/posix)
-target_link_libraries(dovezi_posix PUBLIC dovezi_common PkgConfig::FLUIDSYNTH)
+target_link_libraries(dovezi_posix PUBLIC dovezi_common PkgConfig::FLUIDSYNTH PkgConfig::SYSTEMD)
 
 dovezi_platform_library(dovezi_virtual platform/virtual)
 target_link_libraries(dovezi_virtual PUBLIC dovezi_posix PkgConfig::PNG)

@@ -21,6 +21,9 @@ public:
     virtual ~MidiStreamClock() = default;
 
     virtual Microseconds Now() const = 0;
+    // Readies the calling thread, which is about to sleep on the clock (the
+    // service thread, once, before it takes any work).
+    virtual void PrepareThread() {}
     // Sleeps while `lock` (held, on the mutex that guards `wake`) is released,
     // until the clock reaches `deadline` or `wake` is notified. May return
     // early; the caller looks again.

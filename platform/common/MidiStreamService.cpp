@@ -207,6 +207,7 @@ void MidiStreamService::SendAskedShorts(std::unique_lock<std::mutex>& lock)
 void MidiStreamService::Run()
 {
     m_serviceThread.store(std::this_thread::get_id());
+    m_clock.PrepareThread();
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         if (m_stopsDone != m_stopsAsked) {

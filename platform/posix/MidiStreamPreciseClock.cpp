@@ -1,19 +1,12 @@
 #include "platform/posix/MidiStreamPreciseClock.h"
 
+#include "platform/posix/RealtimeThread.h"
+
 #include <sys/prctl.h>
 
-namespace {
-
-thread_local bool t_bSlackRemoved = false;
-
-} // namespace
-
-void MidiStreamPreciseClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& wake,
-                                       Microseconds deadline)
+void MidiStreamPreciseClock::PrepareThread()
 {
-    if (!t_bSlackRemoved) {
-        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-        t_bSlackRemoved = true;
-    }
-    SteadyMidiStreamClock::WaitUntil(lock, wake, deadline);
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    if (m_priority == Priority::Realtime)
+        AskRealtimeScheduling();
 }

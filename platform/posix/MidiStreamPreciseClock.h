@@ -1,11 +1,20 @@
 // The steady clock for a stream service that must wake on time: the thread
-// that sleeps on it asks the kernel for no timer slack, so that it wakes at
-// its deadline rather than up to 50 us after it.
+// it prepares asks the kernel for no timer slack, so that it wakes at its
+// deadline rather than up to 50 us after it, and, on a clock made for real
+// time, for real-time scheduling, so that busy threads at normal priority
+// do not keep it from running when it wakes.
 #pragma once
 
 #include "platform/common/MidiStreamClock.h"
 
 class MidiStreamPreciseClock : public SteadyMidiStreamClock {
 public:
-    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, Microseconds deadline) override;
+    enum class Priority { Normal, Realtime };
+
+    explicit MidiStreamPreciseClock(Priority priority) : m_priority(priority) {}
+
+    void PrepareThread() override;
+
+private:
+    const Priority m_priority;
 };

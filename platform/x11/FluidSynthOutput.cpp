@@ -20,6 +20,7 @@ constexpr std::int64_t RENDER_DELAY_US = 60'000;
 // The sound fades over this long when it stops.
 constexpr int FADE_FRAMES = static_cast<int>(FluidSynthOutput::SAMPLE_RATE * 0.03);
 constexpr auto CLOSE_PATIENCE = std::chrono::milliseconds(500);
+constexpr int AUDIO_REALTIME_PRIORITY = 15;
 
 } // namespace
 
@@ -52,6 +53,9 @@ bool FluidSynthOutput::Open(const std::string& soundfont)
     fluid_settings_t* settings = m_synth.Settings();
     fluid_settings_setint(settings, "audio.period-size", PERIOD_FRAMES);
     fluid_settings_setint(settings, "audio.periods", PERIOD_COUNT);
+    // The driver's thread asks for real time as the stream's does, a step
+    // above it, within what desktop systems grant.
+    fluid_settings_setint(settings, "audio.realtime-prio", AUDIO_REALTIME_PRIORITY);
     SilenceAlsaErrors();
     for (const char* driver : {"alsa", "sdl2"}) {
         fluid_settings_setstr(settings, "audio.driver", driver);

@@ -1,5 +1,6 @@
 // The MIDI output of the Linux program: our stream service on the steady
-// clock, waking without timer slack. Devices, in this order: 0 "Software Synthesizer" when a soundfont
+// clock, waking without timer slack, at real-time priority where the system
+// grants it. Devices, in this order: 0 "Software Synthesizer" when a soundfont
 // is found, then every ALSA sequencer port that accepts output. The list is
 // taken once, when first asked for.
 #pragma once
@@ -48,7 +49,7 @@ private:
 struct LinuxMidiOutParts {
     explicit LinuxMidiOutParts(std::string soundfont) : devices(clock, std::move(soundfont)) {}
 
-    MidiStreamPreciseClock clock;
+    MidiStreamPreciseClock clock{MidiStreamPreciseClock::Priority::Realtime};
     LinuxMidiDevices devices;
 };
 

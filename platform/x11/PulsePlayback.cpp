@@ -1,5 +1,7 @@
 #include "platform/x11/PulsePlayback.h"
 
+#include "platform/posix/RealtimeThread.h"
+
 #include <pulse/simple.h>
 
 namespace {
@@ -40,6 +42,7 @@ PulsePlayback::~PulsePlayback()
 
 void PulsePlayback::Play()
 {
+    AskRealtimeScheduling();
     const auto frames = static_cast<std::size_t>(m_nPeriodFrames);
     std::vector<float> left(frames);
     std::vector<float> right(frames);

@@ -1,7 +1,8 @@
 // Sound played through the desktop's sound server (PulseAudio, or PipeWire's
 // service of the same protocol) from a thread of its own, which asks for
 // each period of sound as the server has room for it. The server keeps
-// several periods, so that a busy machine does not break the sound up.
+// several periods, so that a busy machine does not break the sound up; the
+// thread asks for real-time scheduling where the system grants it.
 #pragma once
 
 #include <atomic>
