@@ -1,12 +1,8 @@
 #include "platform/virtual/PngFile.h"
 
+#include "platform/posix/PosixFiles.h"
+
 #include <png.h>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 bool FinishRead(png_image& image, RgbPicture& picture)
@@ -56,24 +52,7 @@ bool ReadPngMemory(const void* data, std::size_t size, RgbPicture& picture)
 
 bool ReadPngFile(const std::string& path, RgbPicture& picture)
 {
-    // Non-blocking, so that a pipe in the file's place cannot stall the
-    // open; only a regular file of a picture's size is read.
-    const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0)
-        return false;
-    struct stat status {};
-    std::vector<char> bytes;
-    bool read = fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
-                static_cast<std::uint64_t>(status.st_size) <= MAX_PNG_FILE_BYTES;
-    if (read)
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-    for (std::size_t done = 0; read && done < bytes.size();) {
-        const ssize_t count = ::read(file, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        read = count > 0;
-        done += read ? static_cast<std::size_t>(count) : 0;
-    }
-    close(file);
-    return read && ReadPngMemory(bytes.data(), bytes.size(), picture);
+    std::vector<BYTE> bytes;
+    return PosixFiles().ReadWholeFile(path, MAX_PNG_FILE_BYTES, bytes) == FileReadResult::Ok &&
+           ReadPngMemory(bytes.data(), bytes.size(), picture);
 }

@@ -4,7 +4,6 @@
 #include "platform/WinApi.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,4 +25,4 @@ bool ReadPngFile(const std::string& path, RgbPicture& picture);
 bool ReadPngMemory(const void* data, std::size_t size, RgbPicture& picture);
 
 constexpr std::size_t MAX_PNG_PIXELS = 1u << 26;
-constexpr std::uint64_t MAX_PNG_FILE_BYTES = 256u << 20;
+constexpr std::size_t MAX_PNG_FILE_BYTES = 256u << 20;

@@ -101,7 +101,8 @@ std::unique_ptr<DeviceBitmap> Win32Graphics::CopyScreen() { return CopyDisplay(f
 
 SIZE Win32Graphics::VirtualScreenSize()
 {
-    return SIZE{::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT area = VirtualScreenRect();
+    return SIZE{area.right - area.left, area.bottom - area.top};
 }
 
 std::unique_ptr<DeviceBitmap> Win32Graphics::CopyVirtualScreen() { return CopyDisplay(true); }

@@ -146,7 +146,7 @@ void FluidSynthOutput::Render(int frames, int outputCount, float* outputs[])
     }
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(applied));
     RenderPart(done, frames, outputCount, outputs);
-    ApplyGain(frames, outputCount, outputs);
+    ApplyGain(frames, outputCount, outputs, closing);
     m_position += static_cast<std::uint64_t>(frames);
 
     if (closing && m_gain == 0.0f) {
@@ -167,7 +167,7 @@ void FluidSynthOutput::RenderPart(int from, int to, int outputCount, float* outp
     fluid_synth_process(m_synth.Synth(), to - from, 4, effects, 2, dry);
 }
 
-void FluidSynthOutput::ApplyGain(int frames, int outputCount, float* outputs[])
+void FluidSynthOutput::ApplyGain(int frames, int outputCount, float* outputs[], bool closing)
 {
     if (m_nFadeLeft == 0 && m_gain == 1.0f)
         return;
@@ -185,11 +185,6 @@ void FluidSynthOutput::ApplyGain(int frames, int outputCount, float* outputs[])
         // sound starts at full level.
         m_bSilenceAfterFade = false;
         fluid_synth_system_reset(m_synth.Synth());
-        bool closing = false;
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            closing = m_bClosing;
-        }
         if (!closing)
             m_gain = 1.0f;
     }

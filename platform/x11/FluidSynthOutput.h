@@ -59,7 +59,9 @@ private:
     void Render(int frames, int outputCount, float* outputs[]);
     void RenderPart(int from, int to, int outputCount, float* outputs[]);
     void Apply(const TimedEvent& event);
-    void ApplyGain(int frames, int outputCount, float* outputs[]);
+    // Fades while a fade runs; at its end the synthesizer is reset and,
+    // unless the device is `closing`, the next sound is at full level.
+    void ApplyGain(int frames, int outputCount, float* outputs[], bool closing);
     void Enqueue(TimedEvent event);
 
     const MidiStreamClock& m_clock;

@@ -18,21 +18,19 @@ done
 child=$(xwininfo -children -id "$host" | awk '/^ +0x/ {print $1; exit}')
 size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = "152x112" ] || fail "preview is $size, not 152x112"
-xdotool windowsize "$host" 300 200
-for _ in $(seq 30); do
-    size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-    [ "$size" = "300x200" ] && break
-    sleep 0.1
-done
-[ "$size" = "300x200" ] || fail "preview did not follow its host to 300x200: $size"
+# resize_host WIDTH HEIGHT: the host takes that size and the preview follows.
+resize_host() {
+    xdotool windowsize "$host" "$1" "$2"
+    for _ in $(seq 30); do
+        size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+        [ "$size" = "$1x$2" ] && return 0
+        sleep 0.1
+    done
+    fail "preview did not follow its host to $1x$2: $size"
+}
+resize_host 300 200
 # A host as large as X allows is painted only where it can be seen.
-xdotool windowsize "$host" 32767 32767
-for _ in $(seq 30); do
-    size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-    [ "$size" = "32767x32767" ] && break
-    sleep 0.1
-done
-[ "$size" = "32767x32767" ] || fail "preview did not follow its host to 32767x32767: $size"
+resize_host 32767 32767
 sleep 1
 peak=$(awk '/VmHWM/ {print $2}' "/proc/$PREVIEW/status")
 [ "${peak:-0}" -lt 400000 ] || fail "the preview of a huge host took $peak kB"
