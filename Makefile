@@ -9,7 +9,7 @@ BUILD_TSAN := build-tsan
 BUILD_WIN := build-win32
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build sanitize tsan windows test run package clean
+.PHONY: deps build sanitize tsan windows test bench run package clean
 
 deps:
 	@tools/deps.sh
@@ -45,6 +45,9 @@ test: deps build sanitize tsan windows
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(BUILD_TSAN) --output-on-failure -L thread
+
+bench: deps build
+	@bench/run.sh $(BUILD)
 
 package: deps build
 	cmake --build $(BUILD) --target package

@@ -2,7 +2,7 @@
 // rendering, each next to a floor measured in the same run.
 //
 // Live: a synthetic song (an event every 10 ms, the tempo moving between
-// 10 ms and 7.5 ms per event every 100 events, ~20 s) played by the service
+// 10 ms and 7.5 ms per event every 100 events, ~10 s) played by the service
 // on the steady clock into an output that notes how late each event comes,
 // with the player's pattern of four 1,024-byte buffers refilled from the
 // callback. Floor: a bare thread sleeping until the same deadlines on the
@@ -42,7 +42,7 @@ namespace {
 
 constexpr DWORD DIVISION = 1000;
 constexpr DWORD TICKS_PER_EVENT = 10;
-constexpr int LIVE_EVENTS = 2300;
+constexpr int LIVE_EVENTS = 1150;
 constexpr int BUFFERS = 4;
 constexpr DWORD BUFFER_BYTES = 1024;
 constexpr int BUSY_THREADS = 2;
@@ -279,7 +279,7 @@ void BM_LiveLateness(benchmark::State& state)
     const Priority priority = state.range(0) ? Priority::Realtime : Priority::Normal;
     const BusyThreads busy(state.range(1) ? BUSY_THREADS : 0);
     for (auto _ : state) {
-        const Lateness floor = SleepBare(1000, priority);
+        const Lateness floor = SleepBare(500, priority);
         const auto start = std::chrono::steady_clock::now();
         const Lateness live = PlayLive(priority);
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());

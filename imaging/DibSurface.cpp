@@ -156,6 +156,16 @@ int DibSurface::LoadFromResource(const Resources& module, UINT id)
 
 int DibSurface::CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palette, int format)
 {
+    return CreateFromDevice(bitmap, palette, format, 24);
+}
+
+int DibSurface::CreateFromBitmapAt16Bit(const DeviceBitmap* bitmap, PaletteHandle palette, int format)
+{
+    return CreateFromDevice(bitmap, palette, format, 16);
+}
+
+int DibSurface::CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palette, int format, WORD deepest)
+{
     BITMAP description{};
     if (bitmap == nullptr || !bitmap->GetObject(description))
         return DIBERR_GETBITS;
@@ -163,7 +173,7 @@ int DibSurface::CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palet
         return DIBERR_BITMAPDEPTH;
     if (description.bmWidth <= 0 || description.bmHeight <= 0)
         return DIBERR_GETBITS;
-    const WORD depth = DepthForBits(description.bmPlanes * description.bmBitsPixel);
+    const WORD depth = std::min(DepthForBits(description.bmPlanes * description.bmBitsPixel), deepest);
     DibLayout layout;
     if (!DibComputeLayout(description.bmWidth, description.bmHeight, depth, layout))
         return DIBERR_NOMEMORY;

@@ -27,6 +27,10 @@ public:
 
     int LoadFromResource(const Resources& module, UINT id);
     int CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
+    // As CreateFromBitmap, but a device of more than 16 bits per pixel is
+    // read straight into 16 bits in `format`: one pass instead of a 24-bit
+    // picture and a conversion, for a picture that is kept at 16 bits.
+    int CreateFromBitmapAt16Bit(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
     int CopyFrom(const DibSurface& source);
 
     int ConvertTo24Bit();
@@ -61,6 +65,7 @@ public:
     std::size_t Stride() const;
 
 private:
+    int CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palette, int format, WORD deepest);
     const BITMAPINFOHEADER& Header() const { return *reinterpret_cast<const BITMAPINFOHEADER*>(m_pInfo.get()); }
     BITMAPINFOHEADER& Header() { return *reinterpret_cast<BITMAPINFOHEADER*>(m_pInfo.get()); }
     DibLayout Layout() const;

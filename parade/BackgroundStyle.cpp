@@ -35,3 +35,8 @@ void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma)
         break;
     }
 }
+
+bool IsExactAt16Bit(int style)
+{
+    return style != BACKGROUND_BLACK && style != BACKGROUND_WHITE && style != BACKGROUND_GAMMA;
+}

@@ -16,3 +16,7 @@ enum BackgroundStyle {
 // Applies `style`; `gamma` is the brightness amount of BACKGROUND_GAMMA.
 // Any other style leaves the surface as it is. Failing steps change nothing.
 void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma);
+// True when `style` makes the same picture from a 16-bit copy of the
+// desktop as from a 24-bit one: it keeps or blackens pixels and never
+// computes new colours from them.
+bool IsExactAt16Bit(int style);

@@ -20,8 +20,15 @@ LRESULT SaverWnd::BuildScene()
                      : 1;
     m_nLaneGap = LaneGap(m_cyScreen, unitScale);
 
-    const std::unique_ptr<DeviceBitmap> desktop = wholeDesktop ? graphics.CopyVirtualScreen() : graphics.CopyScreen();
-    m_canvas.CreateFromBitmap(desktop.get(), 0, DIBFMT_RGB565);
+    const int style = m_settings.ReadInt(KEY_BACKGROUND, DEFAULT_BACKGROUND);
+    {
+        const std::unique_ptr<DeviceBitmap> desktop =
+            wholeDesktop ? graphics.CopyVirtualScreen() : graphics.CopyScreen();
+        if (IsExactAt16Bit(style))
+            m_canvas.CreateFromBitmapAt16Bit(desktop.get(), 0, DIBFMT_RGB565);
+        else
+            m_canvas.CreateFromBitmap(desktop.get(), 0, DIBFMT_RGB565);
+    }
     LoadStrips(unitScale);
 
     const DibSurface& firstStrip = m_strips[0];
@@ -30,8 +37,7 @@ LRESULT SaverWnd::BuildScene()
         m_pPalette.reset();
 
     m_canvas.CopyColorTable(firstStrip);
-    ApplyBackgroundStyle(m_canvas, m_settings.ReadInt(KEY_BACKGROUND, DEFAULT_BACKGROUND),
-                         m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
+    ApplyBackgroundStyle(m_canvas, style, m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
     if (!m_canvas.IsEmpty() && m_canvas.BitCount() >= 16) {
         for (DibSurface& strip : m_strips)
             strip.ConvertTo16Bit(DIBFMT_RGB565);

@@ -81,6 +81,42 @@ void Convert16To32(const BYTE* in, int count, BYTE* out)
         Store32(out + 4 * i, (p >> Red & 0xF8) << 16 | (p >> Green & GreenBits) << 8 | (p << 3 & 0xF8));
     }
 }
+// 0x00RRGGBB pixels to 5-6-5, each channel keeping its top bits.
+void Convert32To565(const BYTE* in, int count, BYTE* out)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i redMask = _mm_set1_epi32(0xF800);
+    const __m128i greenMask = _mm_set1_epi32(0x07E0);
+    const __m128i blueMask = _mm_set1_epi32(0x001F);
+    const auto narrow = [&](__m128i p) {
+        const __m128i packed = _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 8), redMask),
+                                                         _mm_and_si128(_mm_srli_epi32(p, 5), greenMask)),
+                                            _mm_and_si128(_mm_srli_epi32(p, 3), blueMask));
+        // Sign-extended, the 16-bit values pass the signed saturation of the pack unchanged.
+        return _mm_srai_epi32(_mm_slli_epi32(packed, 16), 16);
+    };
+    for (; i + 8 <= count; i += 8) {
+        const __m128i low = narrow(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * i)));
+        const __m128i high = narrow(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * i + 16)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_packs_epi32(low, high));
+    }
+#endif
+    for (; i < count; ++i) {
+        const std::uint32_t p = static_cast<std::uint32_t>(in[4 * i] | in[4 * i + 1] << 8 | in[4 * i + 2] << 16);
+        StorePixel(out + 2 * i, 2, (p >> 8 & 0xF800) | (p >> 5 & 0x07E0) | (p >> 3 & 0x001F));
+    }
+}
+
+// 0x00RRGGBB pixels to blue, green, red bytes.
+void Convert32To24(const BYTE* in, int count, BYTE* out)
+{
+    for (int i = 0; i < count; ++i) {
+        out[3 * i] = in[4 * i];
+        out[3 * i + 1] = in[4 * i + 1];
+        out[3 * i + 2] = in[4 * i + 2];
+    }
+}
 } // namespace
 
 void Convert565To32(const BYTE* in, int count, BYTE* out) { Convert16To32<8, 3, 0xFC>(in, count, out); }
@@ -113,6 +149,12 @@ PixelConverter::PixelConverter(const DibSource& source, const PixelEncoder& targ
         m_path = Path::Rgb555To565;
     else if (m_bitCount == 24 && SameMasks(m_masks, MASKS_888) && to32)
         m_path = Path::Bgr24To32;
+    else if (m_bitCount == 32 && SameMasks(m_masks, MASKS_888) && target.BitsPerPixel() == 16 &&
+             HasMasks(target, MASKS_565))
+        m_path = Path::Rgb32To565;
+    else if (m_bitCount == 32 && SameMasks(m_masks, MASKS_888) && target.BitsPerPixel() == 24 &&
+             HasMasks(target, MASKS_888))
+        m_path = Path::Rgb32To24;
     else if (m_bitCount == 16) {
         m_path = Path::Lookup16;
         m_lookup.resize(1 << 16);
@@ -169,6 +211,12 @@ void PixelConverter::ConvertRow(const DibSource& source, int y, int x, int count
             const BYTE* p = row + 3 * (x + i);
             Store32(out + 4 * i, static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0]);
         }
+        break;
+    case Path::Rgb32To565:
+        Convert32To565(row + 4 * x, count, out);
+        break;
+    case Path::Rgb32To24:
+        Convert32To24(row + 4 * x, count, out);
         break;
     case Path::Generic:
         ConvertGeneric(source, y, x, count, out);

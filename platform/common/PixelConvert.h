@@ -1,6 +1,6 @@
 // Converts rows of a device-independent picture into device pixels, with
 // direct loops for the common pairs (16-bit 5-6-5 or 5-5-5 to 32-bit true
-// colour, equal layouts) and lookup tables for the rest.
+// colour and back, 32-bit to 24-bit, equal layouts) and lookup tables for the rest.
 #pragma once
 
 #include "platform/common/DibSource.h"
@@ -20,7 +20,8 @@ public:
     void ConvertRow(const DibSource& source, int y, int x, int count, BYTE* out) const;
 
 private:
-    enum class Path { Indexed, Copy, Rgb565To32, Rgb555To32, Rgb565To555, Rgb555To565, Lookup16, Bgr24To32, Generic };
+    enum class Path { Indexed, Copy, Rgb565To32, Rgb555To32, Rgb565To555, Rgb555To565, Lookup16, Bgr24To32,
+                      Rgb32To565, Rgb32To24, Generic };
 
     void ConvertIndexed(const DibSource& source, const BYTE* row, int x, int count, BYTE* out) const;
     void ConvertGeneric(const DibSource& source, int y, int x, int count, BYTE* out) const;

@@ -9,6 +9,8 @@
 #include "platform/common/PaletteStore.h"
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 // Device pixels as captured: rows from the top, DibStride(width,
@@ -23,7 +25,10 @@ struct DevicePixels {
     DWORD masks[3]{};
     // Indexed: the colour (0x00RRGGBB) of each pixel value.
     std::vector<std::uint32_t> colormap;
-    std::vector<BYTE> rows;
+    // The rows, and what keeps them: a copy made for the capture, or the
+    // very memory the display wrote them into.
+    std::span<const BYTE> rows;
+    std::shared_ptr<const void> keeper;
 };
 
 class ScreenCapture : public DeviceBitmap {

@@ -123,7 +123,9 @@ std::unique_ptr<DeviceBitmap> VirtualDisplay::CopyScreen()
     const DWORD* masks = m_depth == 16 ? MASKS_565 : MASKS_888;
     for (int i = 0; i < 3 && m_depth != 8; ++i)
         pixels.masks[i] = masks[i];
-    pixels.rows = m_pixels;
+    auto copy = std::make_shared<const std::vector<BYTE>>(m_pixels);
+    pixels.rows = *copy;
+    pixels.keeper = std::move(copy);
     auto capture = std::make_unique<ScreenCapture>(std::move(pixels), m_palettes);
     if (!capture->IsValid())
         return nullptr;

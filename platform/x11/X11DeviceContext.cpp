@@ -15,6 +15,8 @@ int X11DeviceContext::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest
         return 0;
     X11GraphicsCache::WindowGraphics* graphics = m_cache.For(m_window);
     const RECT bounds = BoundingRect(m_areas);
+    if (graphics != nullptr)
+        m_cache.HandOnSpare(graphics->image, bounds.right, bounds.bottom);
     if (graphics == nullptr || bounds.left < 0 || bounds.top < 0 ||
         !graphics->image.Reserve(bounds.right, bounds.bottom))
         return 0;

@@ -100,9 +100,19 @@ std::unique_ptr<DeviceBitmap> X11Graphics::CopyScreen()
     const X11VisualFormat format = m_cache.FormatOf(DefaultVisual(display, screen), DefaultDepth(display, screen));
     if (format.bitsPerPixel != 8 && format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32)
         return nullptr;
-    X11GraphicsImage image(m_display, format.visual, format.depth, m_cache.SharedMemory());
+    // Once the capture is read, its image serves the first paint of a
+    // window: the memory is mapped and shared with the server already.
+    X11Display* owner = &m_display;
+    const std::shared_ptr<X11GraphicsImage> image(
+        new X11GraphicsImage(m_display, format.visual, format.depth, m_cache.SharedMemory()),
+        [owner](X11GraphicsImage* done) {
+            if (X11GraphicsCache* cache = X11GraphicsCache::Find(*owner))
+                cache->KeepSpare(std::unique_ptr<X11GraphicsImage>(done));
+            else
+                delete done;
+        });
     const Drawable source = m_source != 0 ? m_source : m_display.Root();
-    if (!image.Get(source, m_area.left, m_area.top, size.cx, size.cy))
+    if (!image->Get(source, m_area.left, m_area.top, size.cx, size.cy))
         return nullptr;
 
     DevicePixels pixels;
@@ -118,12 +128,20 @@ std::unique_ptr<DeviceBitmap> X11Graphics::CopyScreen()
         pixels.masks[1] = static_cast<DWORD>(format.visual->green_mask);
         pixels.masks[2] = static_cast<DWORD>(format.visual->blue_mask);
     }
-    const std::size_t stride = DibStride(size.cx, format.bitsPerPixel);
-    const std::size_t used = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(format.bitsPerPixel / 8);
-    pixels.rows.resize(stride * static_cast<std::size_t>(size.cy));
-    const PixelTarget captured = image.Pixels();
-    for (int y = 0; y < size.cy; ++y)
-        std::memcpy(pixels.rows.data() + stride * y, captured.At(0, y), used);
+    const auto stride = static_cast<std::ptrdiff_t>(DibStride(size.cx, format.bitsPerPixel));
+    const PixelTarget captured = image->Pixels();
+    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(size.cy);
+    if (captured.stride == stride) {
+        pixels.rows = std::span<const BYTE>(captured.pixels, bytes);
+        pixels.keeper = image;
+    } else {
+        auto rows = std::make_shared<std::vector<BYTE>>(bytes);
+        const std::size_t used = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(format.bitsPerPixel / 8);
+        for (int y = 0; y < size.cy; ++y)
+            std::memcpy(rows->data() + stride * y, captured.At(0, y), used);
+        pixels.rows = *rows;
+        pixels.keeper = std::move(rows);
+    }
     auto capture = std::make_unique<ScreenCapture>(std::move(pixels), m_cache.Palettes());
     if (!capture->IsValid())
         return nullptr;

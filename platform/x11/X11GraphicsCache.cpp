@@ -39,6 +39,7 @@ X11GraphicsCache::X11GraphicsCache(X11Display& display) : m_display(display)
 
 X11GraphicsCache::~X11GraphicsCache()
 {
+    m_pSpare.reset();
     for (auto& [window, graphics] : m_windows) {
         if (graphics->gc != nullptr)
             XFreeGC(m_display.Get(), graphics->gc);
@@ -139,4 +140,13 @@ UINT X11GraphicsCache::Realize(Window window, const std::vector<std::uint32_t>& 
     if (first || changed != 0)
         graphics->painter.SetEncoder(EncoderFor(graphics->format, graphics->palette.Colors()));
     return changed;
+}
+
+void X11GraphicsCache::KeepSpare(std::unique_ptr<X11GraphicsImage> image) { m_pSpare = std::move(image); }
+
+void X11GraphicsCache::HandOnSpare(X11GraphicsImage& image, int width, int height)
+{
+    if (m_pSpare != nullptr && m_pSpare->Pixels().width == width && m_pSpare->Pixels().height == height)
+        image.TakeOver(*m_pSpare);
+    m_pSpare.reset();
 }

@@ -64,6 +64,13 @@ public:
     // Realizes the palette of `colors` into the window; returns the number
     // of colours that changed (0 on true-colour displays).
     UINT Realize(Window window, const std::vector<std::uint32_t>& colors);
+    // Keeps an image that is no longer needed until the next paint, which
+    // takes it over when it has no image of its own yet and needs one of
+    // just that size.
+    void KeepSpare(std::unique_ptr<X11GraphicsImage> image);
+    // Gives the spare image, if any, to `image` for a paint of width by
+    // height pixels, or frees it.
+    void HandOnSpare(X11GraphicsImage& image, int width, int height);
 
 private:
     X11Display& m_display;
@@ -71,4 +78,5 @@ private:
     bool m_bSharedMemory = false;
     std::vector<std::uint32_t> m_defaultColors;
     std::map<Window, std::unique_ptr<WindowGraphics>> m_windows;
+    std::unique_ptr<X11GraphicsImage> m_pSpare;
 };

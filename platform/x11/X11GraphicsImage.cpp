@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 X11GraphicsImage::X11GraphicsImage(X11Display& display, Visual* visual, int depth, bool sharedMemory)
     : m_display(display), m_pVisual(visual), m_depth(depth), m_bTryShared(sharedMemory)
@@ -160,4 +161,18 @@ bool X11GraphicsImage::Get(Drawable drawable, int x, int y, int width, int heigh
     }
     XDestroyImage(copy);
     return fits;
+}
+
+void X11GraphicsImage::TakeOver(X11GraphicsImage& other)
+{
+    if (m_pImage != nullptr || other.m_pImage == nullptr || other.m_pVisual != m_pVisual || other.m_depth != m_depth)
+        return;
+    other.WaitForServer();
+    std::swap(m_pImage, other.m_pImage);
+    std::swap(m_segment, other.m_segment);
+    std::swap(m_local, other.m_local);
+    std::swap(m_bShared, other.m_bShared);
+    // A shared image finds its segment through this pointer.
+    if (m_bShared)
+        m_pImage->obdata = reinterpret_cast<char*>(&m_segment);
 }

@@ -38,6 +38,9 @@ public:
     // Reads the rectangle (x, y, x + width, y + height) of `drawable` into
     // an image that has exactly that size or none yet.
     bool Get(Drawable drawable, int x, int y, int width, int height);
+    // Takes the pixels of `other` when this image has none yet and both are
+    // for the same visual and depth; `other` is left without them.
+    void TakeOver(X11GraphicsImage& other);
 
 private:
     bool Create(int width, int height);

@@ -1,3 +1,4 @@
+#include "imaging/DibSurface.h"
 #include "platform/virtual/VirtualDisplay.h"
 #include "tests/unit/graphics/TestDib.h"
 
@@ -225,4 +226,33 @@ TEST(VirtualDisplayTest, PalettesHaveNoEffectOnTrueColourScreens)
     session->Context().SelectPalette(halftone, false);
     EXPECT_EQ(session->Context().RealizePalette(), 0u);
     EXPECT_EQ(display.PaintCount(), 0);
+}
+
+TEST(VirtualDisplayTest, ACopyReadStraightInto16BitsEqualsOneReadAt24AndConverted)
+{
+    // 37 pixels a row: the eight-pixel loops and their tails both run.
+    constexpr SIZE wide{37, 5};
+    VirtualDisplay display(wide, 24);
+    std::vector<BYTE> rgb(static_cast<std::size_t>(wide.cx * wide.cy * 3));
+    unsigned seed = 7;
+    for (BYTE& value : rgb)
+        value = static_cast<BYTE>((seed = seed * 1103515245u + 12345u) >> 16);
+    display.ShowDesktop(rgb);
+    const auto bitmap = display.CopyScreen();
+
+    DibSurface direct;
+    ASSERT_EQ(direct.CreateFromBitmapAt16Bit(bitmap.get(), 0, DIBFMT_RGB565), 0);
+    DibSurface converted;
+    ASSERT_EQ(converted.CreateFromBitmap(bitmap.get(), 0, DIBFMT_RGB565), 0);
+    ASSERT_EQ(converted.BitCount(), 24);
+    const BYTE* row = converted.Bits() + converted.Stride() * 1;
+    for (int x : {0, 17, 36}) {
+        const BYTE* p = row + 3 * x;
+        EXPECT_EQ(static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]), display.RgbAt(x, 3)) << x;
+    }
+    ASSERT_EQ(converted.ConvertTo16Bit(DIBFMT_RGB565), 0);
+    ASSERT_EQ(direct.BitCount(), 16);
+    const std::size_t bytes = direct.Stride() * wide.cy;
+    EXPECT_EQ(std::vector<BYTE>(direct.Bits(), direct.Bits() + bytes),
+              std::vector<BYTE>(converted.Bits(), converted.Bits() + bytes));
 }

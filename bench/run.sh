@@ -1,0 +1,21 @@
+#!/bin/bash
+# Runs every benchmark program of a build and prints the table of figures.
+#   bench/run.sh BUILD_DIR
+# Each program writes BUILD_DIR/bench/NAME.json; the table goes to the
+# terminal and to BUILD_DIR/bench/summary.tsv.
+set -euo pipefail
+folder="$1/bench"
+here=$(dirname "$0")
+rm -f "$folder"/*.json "$folder/summary.tsv"
+for program in "$folder"/bench_*; do
+    name=$(basename "$program")
+    name=${name#bench_}
+    options=()
+    # The whole-picture passes are many; a shorter minimum keeps the run short.
+    if [ "$name" = imaging ]; then
+        options+=(--benchmark_min_time=0.2)
+    fi
+    echo "running $name" >&2
+    "$program" "${options[@]}" --benchmark_out="$folder/$name.json" --benchmark_out_format=json >/dev/null
+done
+python3 "$here/summary.py" "$folder"

@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Reads the JSON results of every benchmark program in a folder and prints
+one table: figure, value, unit, goal and verdict ("ok", "miss", or "-" for a
+figure without a goal); writes the same table to summary.tsv there."""
+import json
+import pathlib
+import re
+import sys
+
+# (program, benchmark name pattern, counter, figure, unit, goal): a figure
+# for every benchmark the pattern matches; "{0}" in the figure takes the
+# pattern's first group. The goal is an upper bound, or None.
+FIGURES = [
+    ("saver", r"FirstFrame/width:(\d+)", "first_frame_ms", "first frame {0}", "ms", None),
+    ("saver", r"FirstFrame/width:(\d+)", "x_floor", "first frame {0}", "x bare capture+put", 3),
+    ("saver", r"Memory/width:(\d+)", "peak_mb", "peak memory {0}", "MB", None),
+    ("saver", r"Memory/width:(\d+)", "bytes_per_pixel", "peak memory {0} above start", "bytes/pixel", 8),
+    ("saver", r"Cpu/width:(1920)/speed:100/preview:0", "core_pct", "idle CPU {0} default speed", "% core", 0.3),
+    ("saver", r"Cpu/width:(3840)/speed:100/preview:0", "core_pct", "idle CPU {0} default speed", "% core", 0.6),
+    ("saver", r"Cpu/width:(1920)/speed:1/preview:0", "core_pct", "idle CPU {0} speed 1", "% core", 15),
+    ("saver", r"Cpu/width:(3840)/speed:1/preview:0", "core_pct", "idle CPU {0} speed 1", "% core", None),
+    ("saver", r"Cpu/width:(\d+)/speed:100/preview:1", "core_pct", "idle CPU preview of {0}", "% core", None),
+    ("parade", r"Build/(\d+)", "build_ms", "scene build {0}", "ms", None),
+    ("parade", r"Build/(\d+)", "x_memcpy", "scene build {0}", "x fresh memcpy", 5),
+    ("parade", r"Tick/width:(\d+/bits:\d+/scale:\d+)", "tick_us", "tick {0}", "us", None),
+    ("parade", r"Tick/width:(\d+/bits:\d+/scale:\d+)", "x_memcpy", "tick {0}", "x memcpy", 3),
+    ("imaging", r"(Convert.*?)/manual_time", "x_memcpy", "{0}", "x memcpy", 1.5),
+    ("imaging", r"((?:ApplyShade|Interlace|AdjustGamma).*?)/manual_time", "x_memcpy", "{0}", "x memcpy", None),
+    ("imaging", r"(BlitFrom.*?)/manual_time", "x_memcpy", "{0}", "x memcpy", None),
+    ("present", r"(PreviewFrame)", "x_memcpy", "preview shrink 1920x1080", "x memcpy", 4),
+    ("present", r"(TickRectangles)", "x_memcpy", "present tick rectangles", "x memcpy", None),
+    ("present", r"(FullFrame)", "x_memcpy", "present full frame", "x memcpy", None),
+    ("smf", r"(\w+)/manual_time", "x_memchr", "song {0}", "x memchr", None),
+    ("stream", r"BM_LiveLateness/realtime:(\d/busy:\d)", "p99_us", "stream lateness p99 realtime:{0}", "us", None),
+    ("stream", r"BM_LiveLateness/realtime:(\d/busy:\d)", "x_floor_p99", "stream lateness p99 realtime:{0}", "x bare sleep", None),
+    ("stream", r"(BM_OfflineRender)", "x_floor", "offline render", "x file write", None),
+]
+
+
+def Rows(folder):
+    results = {}
+    for path in folder.glob("*.json"):
+        try:
+            results[path.stem] = json.loads(path.read_text())["benchmarks"]
+        except (ValueError, KeyError):
+            continue
+    for program, pattern, counter, figure, unit, goal in FIGURES:
+        for bench in results.get(program, []):
+            match = re.search(pattern, bench["name"])
+            if not match or counter not in bench:
+                continue
+            value = bench[counter]
+            verdict = "-" if goal is None else ("ok" if value <= goal else "miss")
+            yield (figure.format(*match.groups()), value, unit, "-" if goal is None else "<= %g" % goal, verdict)
+
+
+def main():
+    folder = pathlib.Path(sys.argv[1])
+    rows = list(Rows(folder))
+    header = ("figure", "value", "unit", "goal", "verdict")
+    with open(folder / "summary.tsv", "w") as tsv:
+        tsv.write("\t".join(header) + "\n")
+        for row in rows:
+            tsv.write("\t".join([row[0], "%.4g" % row[1], row[2], row[3], row[4]]) + "\n")
+    width = max(len(row[0]) for row in rows) if rows else 10
+    print("%-*s %10s  %-20s %-8s %s" % (width, *header))
+    for figure, value, unit, goal, verdict in rows:
+        print("%-*s %10.4g  %-20s %-8s %s" % (width, figure, value, unit, goal, verdict))
+    misses = sum(1 for row in rows if row[4] == "miss")
+    print("%d figures, %d with goals, %d missed" % (len(rows), sum(1 for row in rows if row[4] != "-"), misses))
+
+
+if __name__ == "__main__":
+    main()
