@@ -60,15 +60,20 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
     const auto pixels = static_cast<std::size_t>(width);
     const std::size_t destOffset = static_cast<std::size_t>(point.x) * bytesPerPixel;
     const std::size_t sourceOffset = static_cast<std::size_t>(sourceRect.left) * bytesPerPixel;
-    const PixelValue keyPixel = ToPixel(key);
+    // An opaque copy has no key to look up (in an 8-bit picture, a search of its table).
+    const PixelValue keyPixel = transparent != 0 ? ToPixel(key) : PixelValue{};
     WORD keyWord = 0;
     std::memcpy(&keyWord, keyPixel.bytes, sizeof keyWord);
 
-    for (std::size_t i = 0; i < static_cast<std::size_t>(height); ++i) {
-        BYTE* out = Row(static_cast<std::size_t>(point.y) + i, destLayout) + destOffset;
-        const BYTE* in = source.Row(static_cast<std::size_t>(sourceRect.top) + i, sourceLayout) + sourceOffset;
+    // Rows are stored bottom-up: each next row from the top lies one stride lower.
+    BYTE* const outFirst = Row(static_cast<std::size_t>(point.y), destLayout) + destOffset;
+    const BYTE* const inFirst = source.Row(static_cast<std::size_t>(sourceRect.top), sourceLayout) + sourceOffset;
+    const std::size_t rowBytes = pixels * bytesPerPixel;
+    for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
+        BYTE* out = outFirst - row * destLayout.stride;
+        const BYTE* in = inFirst - row * sourceLayout.stride;
         if (transparent == 0)
-            std::memmove(out, in, pixels * bytesPerPixel);
+            std::memmove(out, in, rowBytes);
         else if (bitCount == 8)
             PixelRows::KeyedCopy8(in, out, pixels, keyPixel.bytes[0]);
         else if (bitCount == 16)

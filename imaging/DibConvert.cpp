@@ -129,6 +129,7 @@ int DibSurface::ConvertTo16Bit(int format)
     m_pInfo = std::move(info);
     if (bits)
         m_pBits = std::move(bits);
+    ForgetTableIndex();
     return 0;
 }
 
@@ -175,5 +176,6 @@ int DibSurface::CopyColorTable(const DibSurface& source)
     if (sourceBytes != ownBytes)
         return DIBERR_TABLESIZE;
     std::memmove(m_pInfo.get() + DIB_HEADER_SIZE, source.m_pInfo.get() + DIB_HEADER_SIZE, sourceBytes);
+    ForgetTableIndex();
     return 0;
 }

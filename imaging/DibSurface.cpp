@@ -66,6 +66,7 @@ void DibSurface::Free()
 {
     m_pInfo.reset();
     m_pBits.reset();
+    ForgetTableIndex();
 }
 
 int DibSurface::Width() const
@@ -99,6 +100,7 @@ void DibSurface::Install(std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> b
 {
     m_pInfo = std::move(info);
     m_pBits = std::move(bits);
+    ForgetTableIndex();
 }
 
 PixelValue DibSurface::ToPixel(COLORREF color) const
@@ -106,7 +108,12 @@ PixelValue DibSurface::ToPixel(COLORREF color) const
     PixelValue pixel;
     switch (Header().biBitCount) {
     case 8:
-        pixel.bytes[0] = static_cast<BYTE>(FindColorIndex(ColorTable(), color, DibColorCount(&Header())));
+        if (!m_bIndexKnown || m_crIndexed != color) {
+            m_nIndex = static_cast<BYTE>(FindColorIndex(ColorTable(), color, DibColorCount(&Header())));
+            m_crIndexed = color;
+            m_bIndexKnown = true;
+        }
+        pixel.bytes[0] = m_nIndex;
         pixel.size = 1;
         break;
     case 16: {

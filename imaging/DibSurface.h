@@ -78,11 +78,16 @@ private:
     {
         return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
     }
-    // The colour as this surface stores it (8 bits: its table's index).
+    // The colour as this surface stores it (8 bits: its table's index,
+    // remembered for the last colour asked until the table changes).
     PixelValue ToPixel(COLORREF color) const;
+    void ForgetTableIndex() const { m_bIndexKnown = false; }
     void Install(std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits);
     int Interlace(const DibSurface& source, int phase, COLORREF color, bool rows);
 
     std::unique_ptr<BYTE[]> m_pInfo;
     std::unique_ptr<BYTE[]> m_pBits;
+    mutable bool m_bIndexKnown = false;
+    mutable COLORREF m_crIndexed = 0;
+    mutable BYTE m_nIndex = 0;
 };

@@ -13,6 +13,7 @@ void MessageLoop::Unregister(HWND window)
 {
     m_windows.erase(window);
     m_needsPaint.erase(window);
+    m_lastPaint.erase(window);
     std::erase_if(m_timers, [window](const auto& timer) { return timer.first.first == window; });
 }
 
@@ -32,9 +33,9 @@ bool MessageLoop::PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM 
     return true;
 }
 
-bool MessageLoop::HasWork() const
+bool MessageLoop::HasWork(Microseconds now) const
 {
-    if (!m_needsPaint.empty())
+    if (std::any_of(m_needsPaint.begin(), m_needsPaint.end(), [&](HWND window) { return MayPaint(window, now); }))
         return true;
     const std::lock_guard<std::mutex> lock(m_postedMutex);
     return !m_posted.empty();
@@ -77,12 +78,25 @@ void MessageLoop::SetNeedsPaint(HWND window, bool needsPaint)
         m_needsPaint.erase(window);
 }
 
+bool MessageLoop::MayPaint(HWND window, Microseconds now) const
+{
+    const auto last = m_lastPaint.find(window);
+    return last == m_lastPaint.end() || now >= last->second + m_paintInterval;
+}
+
+void MessageLoop::NotePaint(HWND window, Microseconds now)
+{
+    if (m_paintInterval > 0 && IsRegistered(window))
+        m_lastPaint[window] = now;
+}
+
 std::optional<QueuedMessage> MessageLoop::Take(Microseconds now)
 {
     if (auto posted = TakePosted())
         return posted;
-    if (!m_needsPaint.empty())
-        return QueuedMessage{*m_needsPaint.begin(), WM_PAINT, 0, 0};
+    for (HWND window : m_needsPaint)
+        if (MayPaint(window, now))
+            return QueuedMessage{window, WM_PAINT, 0, 0};
 
     auto earliest = m_timers.end();
     for (auto timer = m_timers.begin(); timer != m_timers.end(); ++timer)
@@ -104,6 +118,17 @@ std::optional<MessageLoop::Microseconds> MessageLoop::NextTimerDue() const
     for (const auto& timer : m_timers)
         if (!due || timer.second.due < *due)
             due = timer.second.due;
+    return due;
+}
+
+std::optional<MessageLoop::Microseconds> MessageLoop::NextPaintDue() const
+{
+    std::optional<Microseconds> due;
+    for (HWND window : m_needsPaint) {
+        const auto last = m_lastPaint.find(window);
+        if (last != m_lastPaint.end() && (!due || last->second + m_paintInterval < *due))
+            due = last->second + m_paintInterval;
+    }
     return due;
 }
 

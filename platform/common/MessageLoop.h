@@ -50,12 +50,21 @@ public:
 
     void SetNeedsPaint(HWND window, bool needsPaint);
     bool NeedsPaint(HWND window) const { return m_needsPaint.count(window) != 0; }
+    // Paints of one window come at least `interval` apart: one asked for
+    // sooner waits, its area kept invalid, until the interval is over (a
+    // screen shows no more frames than its refresh anyway). 0, the
+    // default, paints whenever asked.
+    void SetPaintInterval(Microseconds interval) { m_paintInterval = interval; }
+    bool MayPaint(HWND window, Microseconds now) const;
+    void NotePaint(HWND window, Microseconds now);
 
     // The next message due at `now`, removed from the queue.
     std::optional<QueuedMessage> Take(Microseconds now);
     // When the earliest timer falls due; nothing when no timer runs.
     std::optional<Microseconds> NextTimerDue() const;
-    bool HasWork() const;
+    // When the earliest paint that waits for its interval may come.
+    std::optional<Microseconds> NextPaintDue() const;
+    bool HasWork(Microseconds now) const;
 
     // Hands the message to its window's procedure; false when it is gone.
     bool Dispatch(const QueuedMessage& message);
@@ -76,6 +85,8 @@ private:
     std::deque<QueuedMessage> m_posted;
     std::function<void()> m_wakeUp;
     std::set<HWND> m_needsPaint;
+    Microseconds m_paintInterval = 0;
+    std::map<HWND, Microseconds> m_lastPaint;
     std::map<std::pair<HWND, UINT_PTR>, Timer> m_timers;
     std::optional<int> m_quitCode;
 };

@@ -79,7 +79,7 @@ void QueuedWindow::InvalidateRect(const RECT* rect, bool)
 
 void QueuedWindow::UpdateWindow()
 {
-    if (m_hWnd != nullptr && !m_invalid.empty())
+    if (m_hWnd != nullptr && !m_invalid.empty() && m_loop.MayPaint(m_hWnd, Now()))
         m_loop.Send(m_hWnd, WM_PAINT, 0, 0);
 }
 
@@ -87,7 +87,9 @@ std::unique_ptr<PaintSession> QueuedWindow::BeginPaint()
 {
     std::vector<RECT> areas;
     areas.swap(m_invalid);
-    if (m_hWnd != nullptr)
+    if (m_hWnd != nullptr) {
         m_loop.SetNeedsPaint(m_hWnd, false);
+        m_loop.NotePaint(m_hWnd, Now());
+    }
     return OpenPaintSession(std::move(areas));
 }

@@ -14,6 +14,11 @@
 
 namespace {
 
+// A window paints at most 120 times a second, above the refresh of most
+// screens: at the fastest speeds the units step many times between frames
+// that a person could see.
+constexpr MessageLoop::Microseconds PAINT_INTERVAL_US = 1'000'000 / 120;
+
 class TrackedX11Window : public X11Window {
 public:
     TrackedX11Window(X11Platform& platform, X11Display& display, MessageLoop& loop, WindowProcedure& procedure)
@@ -37,6 +42,7 @@ X11Platform::X11Platform(Registry& registry) : m_registry(registry), m_graphics(
         m_display.BlankCursor(m_resources);
     InstallEndSignals();
     m_loop.SetWakeUp([this] { m_wake.Signal(); });
+    m_loop.SetPaintInterval(PAINT_INTERVAL_US);
     // Without the server the windows still go through their destruction,
     // which stops the music (silencing its device) and removes its files.
     m_display.SetTeardownOnLoss([this] {
@@ -120,17 +126,18 @@ void X11Platform::WatchDisplayPower()
 
 std::optional<MessageLoop::Microseconds> X11Platform::NextWakeUp() const
 {
-    const auto timer = m_loop.NextTimerDue();
-    const auto reading = HasFullScreenWindow() ? m_power.NextDue() : std::nullopt;
-    if (timer && reading)
-        return std::min(*timer, *reading);
-    return timer ? timer : reading;
+    std::optional<MessageLoop::Microseconds> due;
+    for (const auto next : {m_loop.NextTimerDue(), m_loop.NextPaintDue(),
+                            HasFullScreenWindow() ? m_power.NextDue() : std::nullopt})
+        if (next && (!due || *next < *due))
+            due = next;
+    return due;
 }
 
 void X11Platform::WaitForWork()
 {
     XFlush(m_display.Get());
-    if (m_loop.HasWork() || XPending(m_display.Get()) > 0)
+    if (m_loop.HasWork(X11Display::NowMicroseconds()) || XPending(m_display.Get()) > 0)
         return;
     pollfd watched[3] = {{ConnectionNumber(m_display.Get()), POLLIN, 0},
                          {EndSignalDescriptor(), POLLIN, 0},

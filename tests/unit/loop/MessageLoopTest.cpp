@@ -87,3 +87,16 @@ TEST_F(Loop, TheFirstQuitCodeWins)
     m_loop.PostQuit(3);
     EXPECT_EQ(m_loop.QuitCode(), 0);
 }
+
+TEST_F(Loop, PaintsComeNoCloserThanTheIntervalAndTheWaitingOneIsDueAfterIt)
+{
+    m_loop.SetPaintInterval(8000);
+    m_loop.SetNeedsPaint(m_window, true);
+    EXPECT_TRUE(m_loop.MayPaint(m_window, 0));
+    m_loop.NotePaint(m_window, 1000);
+    EXPECT_EQ(Drain(5000), (std::vector<UINT>{})) << "a paint 4 ms after the last one waits";
+    EXPECT_FALSE(m_loop.HasWork(5000)) << "a waiting paint is no work that keeps the loop awake";
+    EXPECT_EQ(*m_loop.NextPaintDue(), 9000);
+    EXPECT_EQ(Drain(9000), (std::vector<UINT>{WM_PAINT}));
+    EXPECT_FALSE(m_loop.NextPaintDue());
+}
