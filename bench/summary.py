@@ -25,6 +25,7 @@ FIGURES = [
     ("parade", r"Tick/width:(\d+/bits:\d+/scale:\d+)", "tick_us", "tick {0}", "us", None),
     ("parade", r"Tick/width:(\d+/bits:\d+/scale:\d+)", "x_memcpy", "tick {0}", "x memcpy", 3),
     ("imaging", r"(Convert.*?)/manual_time", "x_memcpy", "{0}", "x memcpy", 1.5),
+    ("imaging", r"(Convert.*?)/manual_time", "x_fresh", "{0}", "x fresh block copy", None),
     ("imaging", r"((?:ApplyShade|Interlace|AdjustGamma).*?)/manual_time", "x_memcpy", "{0}", "x memcpy", None),
     ("imaging", r"(BlitFrom.*?)/manual_time", "x_memcpy", "{0}", "x memcpy", None),
     ("present", r"(PreviewFrame)", "x_memcpy", "preview shrink 1920x1080", "x memcpy", 4),
