@@ -9,8 +9,10 @@
 // Memory: the saver's peak resident set after its first seconds, and its
 // bytes per screen pixel above the same program on a 320x240 screen.
 // Cpu: the share of one core that the saver takes (all its threads, from
-// the scheduler's own account) over 8 s after a 2 s warm-up, at the default
-// speed, at speed 1, and in a 152x112 preview window.
+// the scheduler's own account), the median of eight 1 s windows after a 2 s
+// warm-up, at the default speed, at speed 1, and in a 152x112 preview window;
+// at the default speed also over a bare program that restores, converts and
+// puts about as many pixels every 100 ms (see BareTicks).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -22,6 +24,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -42,9 +47,13 @@ namespace fs = std::filesystem;
 
 constexpr int FIRST_FRAME_ROUNDS = 5;
 constexpr const char* BARE_FLOOR_ARGUMENT = "--bare-capture-and-put";
+constexpr const char* BARE_TICKS_ARGUMENT = "--bare-ticks";
 std::string g_selfPath;
 constexpr double CPU_WARMUP_SECONDS = 2;
 constexpr double CPU_SECONDS = 8;
+// The CPU share is the median of this many equal windows, so that a burst
+// of other work on the machine moves it little.
+constexpr int CPU_WINDOWS = 8;
 
 double SecondsSince(Clock::time_point start)
 {
@@ -160,35 +169,96 @@ private:
     Display* m_pDisplay = nullptr;
 };
 
-// The floor, run as a program of its own: connects to the display, reads
-// the whole screen into a new shared-memory image, puts it back into a new
+// A bare program's full-screen window and shared-memory image of the
+// screen's size, on the display that DISPLAY names.
+struct BareScreen {
+    BareScreen() : display(XOpenDisplay(nullptr))
+    {
+        if (display == nullptr)
+            return;
+        const int screen = DefaultScreen(display);
+        width = static_cast<unsigned>(DisplayWidth(display, screen));
+        height = static_cast<unsigned>(DisplayHeight(display, screen));
+        image = XShmCreateImage(display, DefaultVisual(display, screen), static_cast<unsigned>(DefaultDepth(display, screen)),
+                                ZPixmap, nullptr, &segment, width, height);
+        segment.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
+        segment.shmaddr = image->data = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
+        XShmAttach(display, &segment);
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        attributes.background_pixmap = None;
+        window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0, CopyFromParent, InputOutput,
+                               CopyFromParent, CWOverrideRedirect | CWBackPixmap, &attributes);
+        gc = XCreateGC(display, window, 0, nullptr);
+    }
+
+    Display* display;
+    unsigned width = 0;
+    unsigned height = 0;
+    XShmSegmentInfo segment{};
+    XImage* image = nullptr;
+    Window window = 0;
+    GC gc = nullptr;
+};
+
+// The first frame's floor, run as a program of its own: reads the whole
+// screen into a new shared-memory image, puts it back into a new
 // full-screen window, and waits to be ended.
 int BareCaptureAndPut()
 {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr)
+    BareScreen screen;
+    if (screen.display == nullptr)
         return 1;
-    const int screen = DefaultScreen(display);
-    const auto width = static_cast<unsigned>(DisplayWidth(display, screen));
-    const auto height = static_cast<unsigned>(DisplayHeight(display, screen));
-    XShmSegmentInfo segment{};
-    XImage* image = XShmCreateImage(display, DefaultVisual(display, screen), static_cast<unsigned>(DefaultDepth(display, screen)),
-                                    ZPixmap, nullptr, &segment, width, height);
-    segment.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
-    segment.shmaddr = image->data = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
-    XShmAttach(display, &segment);
-    shmctl(segment.shmid, IPC_RMID, nullptr);
-    XShmGetImage(display, DefaultRootWindow(display), image, 0, 0, AllPlanes);
-    XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;
-    attributes.background_pixmap = None;
-    const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0, CopyFromParent,
-                                        InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixmap, &attributes);
-    XMapWindow(display, window);
-    XShmPutImage(display, window, XCreateGC(display, window, 0, nullptr), image, 0, 0, 0, 0, width, height, False);
-    XSync(display, False);
+    XShmGetImage(screen.display, DefaultRootWindow(screen.display), screen.image, 0, 0, AllPlanes);
+    XMapWindow(screen.display, screen.window);
+    XShmPutImage(screen.display, screen.window, screen.gc, screen.image, 0, 0, 0, 0, screen.width, screen.height, False);
+    XSync(screen.display, False);
     pause();
     return 0;
+}
+
+// The idle saver's floor, run as a program of its own: every 100 ms it
+// restores seven lanes of 300x48 pixels (times `scale` each way) of a
+// 5-6-5 canvas from a clean copy, converts them into the image and puts
+// them, about the area the saver's units change in a tick; it draws no units.
+int BareTicks(int scale)
+{
+    BareScreen screen;
+    if (screen.display == nullptr)
+        return 1;
+    XMapWindow(screen.display, screen.window);
+    const std::size_t width = screen.width;
+    const std::vector<std::uint16_t> clean(width * screen.height, 0x5AEB);
+    std::vector<std::uint16_t> canvas(clean.size());
+    const int laneWidth = 300 * scale;
+    const int laneHeight = 48 * scale;
+    timespec due{};
+    clock_gettime(CLOCK_MONOTONIC, &due);
+    for (int step = 0;; ++step) {
+        for (int lane = 0; lane < 7; ++lane) {
+            const int left = (step * 4 + lane * 97) % static_cast<int>(screen.width - static_cast<unsigned>(laneWidth));
+            const int top = lane * static_cast<int>(screen.height) / 7;
+            for (int y = top; y < top + laneHeight; ++y) {
+                const std::size_t at = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(left);
+                std::memcpy(canvas.data() + at, clean.data() + at, static_cast<std::size_t>(laneWidth) * 2);
+                auto* out = reinterpret_cast<std::uint32_t*>(screen.image->data + static_cast<std::ptrdiff_t>(y) * screen.image->bytes_per_line) + left;
+                for (int x = 0; x < laneWidth; ++x) {
+                    const std::uint32_t p = canvas[at + static_cast<std::size_t>(x)];
+                    out[x] = (p >> 8 & 0xF8) << 16 | (p >> 3 & 0xFC) << 8 | (p << 3 & 0xF8);
+                }
+            }
+            XShmPutImage(screen.display, screen.window, screen.gc, screen.image, left, top, left, top,
+                         static_cast<unsigned>(laneWidth), static_cast<unsigned>(laneHeight), False);
+        }
+        XFlush(screen.display);
+        due.tv_nsec += 100'000'000;
+        if (due.tv_nsec >= 1'000'000'000) {
+            due.tv_nsec -= 1'000'000'000;
+            ++due.tv_sec;
+        }
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr);
+    }
 }
 
 // Notes which pixels of the screen the server has drawn since it started.
@@ -288,19 +358,21 @@ struct Run {
     double peakBytes;
 };
 
-// Runs the saver with `arguments`, and measures it for `seconds` after the warm-up.
-Run RunSaver(const PrivateServer& server, const SettingsHome& home, const std::vector<std::string>& arguments,
-             double seconds)
+// Runs `argv`, and measures it for `seconds` after the warm-up.
+Run RunProgram(const PrivateServer& server, const SettingsHome& home, const std::vector<std::string>& argv,
+               double seconds)
 {
-    std::vector<std::string> argv{SAVER_PROGRAM};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
     const Child saver(argv, home.Environment(server.Number()));
     std::this_thread::sleep_for(std::chrono::duration<double>(CPU_WARMUP_SECONDS));
-    const double before = RunSeconds(saver.Pid());
-    const auto start = Clock::now();
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    const double ran = RunSeconds(saver.Pid()) - before;
-    return Run{100.0 * ran / SecondsSince(start), PeakResidentBytes(saver.Pid())};
+    std::vector<double> shares;
+    for (int window = 0; window < CPU_WINDOWS; ++window) {
+        const double before = RunSeconds(saver.Pid());
+        const auto start = Clock::now();
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds / CPU_WINDOWS));
+        shares.push_back(100.0 * (RunSeconds(saver.Pid()) - before) / SecondsSince(start));
+    }
+    std::sort(shares.begin(), shares.end());
+    return Run{shares[shares.size() / 2], PeakResidentBytes(saver.Pid())};
 }
 
 // A window of the preview's size, as a host makes it.
@@ -348,8 +420,8 @@ void Memory(benchmark::State& state)
     double tiny = 0;
     double peak = 0;
     for (auto _ : state) {
-        tiny = RunSaver(PrivateServer(320, 240), home, {"-s"}, 1).peakBytes;
-        peak = RunSaver(PrivateServer(width, width * 9 / 16), home, {"-s"}, 1).peakBytes;
+        tiny = RunProgram(PrivateServer(320, 240), home, {SAVER_PROGRAM, "-s"}, 1).peakBytes;
+        peak = RunProgram(PrivateServer(width, width * 9 / 16), home, {SAVER_PROGRAM, "-s"}, 1).peakBytes;
     }
     state.counters["peak_mb"] = peak / 1e6;
     state.counters["start_mb"] = tiny / 1e6;
@@ -363,14 +435,25 @@ void Cpu(benchmark::State& state)
     PrivateServer server(width, width * 9 / 16);
     SettingsHome home;
     home.WriteSpeed(static_cast<int>(state.range(1)));
+    const bool preview = state.range(2) != 0;
+    const bool defaultSpeed = state.range(1) == 100;
     Run run{};
+    Run floor{};
     for (auto _ : state) {
-        if (state.range(2) != 0)
-            run = RunSaver(server, home, {"-p", std::to_string(MakePreviewHost(server))}, CPU_SECONDS);
+        if (preview)
+            run = RunProgram(server, home, {SAVER_PROGRAM, "-p", std::to_string(MakePreviewHost(server))}, CPU_SECONDS);
         else
-            run = RunSaver(server, home, {"-s"}, CPU_SECONDS);
+            run = RunProgram(server, home, {SAVER_PROGRAM, "-s"}, CPU_SECONDS);
+        // The bare ticks stand for the full-screen saver at its default
+        // speed, with units twice their size on the 4K screen.
+        if (defaultSpeed && !preview)
+            floor = RunProgram(server, home, {g_selfPath, BARE_TICKS_ARGUMENT, width > 2000 ? "2" : "1"}, CPU_SECONDS);
     }
     state.counters["core_pct"] = run.cpuPercent;
+    if (defaultSpeed && !preview) {
+        state.counters["floor_pct"] = floor.cpuPercent;
+        state.counters["x_floor"] = run.cpuPercent / floor.cpuPercent;
+    }
 }
 
 } // namespace
@@ -392,6 +475,8 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && std::string(argv[1]) == BARE_FLOOR_ARGUMENT)
         return BareCaptureAndPut();
+    if (argc == 3 && std::string(argv[1]) == BARE_TICKS_ARGUMENT)
+        return BareTicks(std::atoi(argv[2]));
     g_selfPath = fs::canonical("/proc/self/exe").string();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -17,6 +17,8 @@ FIGURES = [
     ("saver", r"Memory/width:(\d+)", "bytes_per_pixel", "peak memory {0} above start", "bytes/pixel", 8),
     ("saver", r"Cpu/width:(1920)/speed:100/preview:0", "core_pct", "idle CPU {0} default speed", "% core", 0.3),
     ("saver", r"Cpu/width:(3840)/speed:100/preview:0", "core_pct", "idle CPU {0} default speed", "% core", 0.6),
+    ("saver", r"Cpu/width:(\d+)/speed:100/preview:0", "floor_pct", "idle CPU {0} bare ticks", "% core", None),
+    ("saver", r"Cpu/width:(\d+)/speed:100/preview:0", "x_floor", "idle CPU {0} default speed", "x bare ticks", None),
     ("saver", r"Cpu/width:(1920)/speed:1/preview:0", "core_pct", "idle CPU {0} speed 1", "% core", 15),
     ("saver", r"Cpu/width:(3840)/speed:1/preview:0", "core_pct", "idle CPU {0} speed 1", "% core", None),
     ("saver", r"Cpu/width:(\d+)/speed:100/preview:1", "core_pct", "idle CPU preview of {0}", "% core", None),
