@@ -1,23 +1,29 @@
 // One page of the GTK sheet: the controls of its dialog template placed on
 // a GtkFixed at the template's positions, converted from dialog units, and
 // the page-controls seam over them with the Win32 controls' behaviour.
+// The class is split by what it does: GtkDialogPage.cpp lays the page out
+// and keeps its tab order, GtkPageControls.cpp answers the seam's calls and
+// GtkPageNotices.cpp tells the sheet's handler what the user did.
 #pragma once
 
 #include "platform/DialogHost.h"
 #include "platform/dialog/DialogTemplate.h"
 #include "platform/gtk/GtkDialogUnits.h"
+#include "platform/gtk/GtkPageSite.h"
 
 #include <gtk/gtk.h>
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
-class GtkSheetWindow;
+// A control's text with its access key marked the way GTK marks mnemonics.
+inline std::string MnemonicText(const std::string& text) { return ConvertAccessKeys(text, '_'); }
 
 class GtkDialogPage : public PageControls {
 public:
-    GtkDialogPage(GtkSheetWindow& sheet, int pageIndex, const DialogTemplate& dialog, const DialogBaseUnits& units);
+    GtkDialogPage(GtkPageSite& sheet, int pageIndex, const DialogTemplate& dialog, const DialogBaseUnits& units);
     ~GtkDialogPage() override;
     GtkDialogPage(const GtkDialogPage&) = delete;
     GtkDialogPage& operator=(const GtkDialogPage&) = delete;
@@ -82,7 +88,7 @@ private:
     static gboolean OnSliderKeyReleased(GtkWidget* widget, GdkEventKey* event, gpointer data);
     static gboolean OnFocus(GtkWidget* widget, GtkDirectionType direction, gpointer data);
 
-    GtkSheetWindow& m_sheet;
+    GtkPageSite& m_sheet;
     int m_nPage;
     GtkWidget* m_pFixed;
     std::vector<std::unique_ptr<Control>> m_controls;

@@ -9,6 +9,7 @@
 #include "platform/gtk/GtkDialogPage.h"
 #include "platform/gtk/GtkDialogUnits.h"
 #include "platform/gtk/GtkIconImages.h"
+#include "platform/gtk/GtkPageSite.h"
 
 #include <gtk/gtk.h>
 
@@ -17,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-class GtkSheetWindow : public SheetFrame {
+class GtkSheetWindow : public SheetFrame, public GtkPageSite {
 public:
     GtkSheetWindow(const SheetDefinition& definition, std::vector<DialogTemplate> templates, SheetHandler& handler,
                    Resources& resources);
@@ -28,10 +29,9 @@ public:
     // Shows the sheet and runs its modal loop until it is closed.
     SheetResult Run();
 
-    SheetHandler& Handler() { return m_handler; }
-    // The pictures of an icon resource, loaded once; empty when missing.
-    const GtkIconImages& Icon(UINT id);
-    bool RunOpenFileDialog(const OpenFileRequest& request, std::string& path);
+    SheetHandler& Handler() override { return m_handler; }
+    const GtkIconImages& Icon(UINT id) override;
+    bool RunOpenFileDialog(const OpenFileRequest& request, std::string& path) override;
 
     void SetIcon(UINT iconId) override;
     void MakeApplyCommand(const std::string& text, int controlId) override;
