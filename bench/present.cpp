@@ -3,7 +3,7 @@
 // way a paint session does it, and the preview's shrinking of the whole
 // frame. Each row reports "x_memcpy": its time over a memcpy of the same
 // bytes into the same kind of target, measured in the same run.
-#include "platform/common/DibPainter.h"
+#include "platform/present/DibPainter.h"
 
 #include "bench/ThreadClock.h"
 

@@ -15,10 +15,10 @@
 // Offline: 60 s of the song rendered into a WAV file; seconds of rendering
 // per second of music, and its ratio to writing the same file's bytes.
 #include "bench/ThreadClock.h"
-#include "platform/common/MidiStreamClock.h"
-#include "platform/common/MidiStreamDevices.h"
-#include "platform/common/MidiStreamHost.h"
-#include "platform/posix/MidiStreamPreciseClock.h"
+#include "platform/stream/MidiStreamClock.h"
+#include "platform/stream/MidiStreamDevices.h"
+#include "platform/stream/MidiStreamHost.h"
+#include "platform/stream/MidiStreamPreciseClock.h"
 #include "platform/virtual/WavFile.h"
 #include "platform/virtual/WavSynthOutput.h"
 

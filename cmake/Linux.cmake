@@ -1,4 +1,6 @@
-# The Linux program: the core over the X11, POSIX and virtual platforms.
+# The Linux program: the core over the X11 platform, the in-memory (virtual)
+# platform of the record mode and the tests, and the services they share,
+# one library per folder of platform/.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
@@ -19,30 +21,50 @@ add_custom_command(OUTPUT ${DOVEZI_EMBEDDED}
     DEPENDS rescomp ${DOVEZI_RES_FILES}
     COMMENT "Embedding the module's resources")
 
+# dovezi_platform_library(NAME FOLDER [SOURCES...]): the sources of FOLDER
+# (less a program's Main.cpp) and SOURCES, over the seams.
 function(dovezi_platform_library name folder)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
     list(FILTER sources EXCLUDE REGEX "Main\\.cpp$")
     add_library(${name} STATIC ${sources} ${ARGN})
-    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC dovezi_seams)
 endfunction()
 
-dovezi_platform_library(dovezi_common platform/common ${DOVEZI_EMBEDDED})
-target_link_libraries(dovezi_common PUBLIC dovezi_core Threads::Threads)
-
+# POSIX glue: files, processes, signals, real-time scheduling.
 dovezi_platform_library(dovezi_posix platform/posix)
-target_link_libraries(dovezi_posix PUBLIC dovezi_common PkgConfig::FLUIDSYNTH PkgConfig::SYSTEMD)
+target_link_libraries(dovezi_posix PRIVATE PkgConfig::SYSTEMD Threads::Threads)
+
+# The services the X11 and virtual platforms share.
+dovezi_platform_library(dovezi_resources platform/resources ${DOVEZI_EMBEDDED})
+dovezi_platform_library(dovezi_dialog platform/dialog)
+dovezi_platform_library(dovezi_queue platform/queue)
+dovezi_platform_library(dovezi_present platform/present)
+dovezi_platform_library(dovezi_regfile platform/regfile)
+
+dovezi_platform_library(dovezi_stream platform/stream)
+target_link_libraries(dovezi_stream PUBLIC PkgConfig::FLUIDSYNTH PRIVATE dovezi_posix Threads::Threads)
+
+# The Linux program's MIDI outputs, and its settings sheet.
+dovezi_platform_library(dovezi_sound platform/sound)
+target_link_libraries(dovezi_sound PUBLIC dovezi_stream PkgConfig::ALSA
+    PRIVATE dovezi_posix PkgConfig::PULSE Threads::Threads)
+
+dovezi_platform_library(dovezi_gtk platform/gtk)
+target_link_libraries(dovezi_gtk PUBLIC dovezi_dialog PkgConfig::GTK3 PRIVATE dovezi_posix)
+
+# The platforms.
+dovezi_platform_library(dovezi_x11 platform/x11)
+target_link_libraries(dovezi_x11 PUBLIC dovezi_gtk dovezi_posix dovezi_present dovezi_queue dovezi_resources
+    dovezi_sound dovezi_stream PkgConfig::X11)
 
 dovezi_platform_library(dovezi_virtual platform/virtual)
-target_link_libraries(dovezi_virtual PUBLIC dovezi_posix PkgConfig::PNG)
-
-dovezi_platform_library(dovezi_x11 platform/x11)
-target_link_libraries(dovezi_x11 PUBLIC dovezi_posix PkgConfig::X11 PkgConfig::GTK3 PkgConfig::ALSA
-    PkgConfig::FLUIDSYNTH PkgConfig::PULSE)
+target_link_libraries(dovezi_virtual PUBLIC dovezi_dialog dovezi_posix dovezi_present dovezi_queue
+    dovezi_resources dovezi_stream PRIVATE dovezi_core PkgConfig::PNG)
 
 add_executable(Dovezi platform/x11/LinuxMain.cpp)
 set_source_files_properties(platform/x11/CommandLineHelp.cpp PROPERTIES
     COMPILE_DEFINITIONS DOVEZI_VERSION="${PROJECT_VERSION}")
-target_link_libraries(Dovezi PRIVATE dovezi_x11 dovezi_virtual)
+target_link_libraries(Dovezi PRIVATE dovezi_core dovezi_posix dovezi_regfile dovezi_virtual dovezi_x11)
 
 file(GLOB DOVEZI_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
 foreach(tool ${DOVEZI_TOOLS})

@@ -1,6 +1,7 @@
 // Preroll: the stream opened (or reset) and paused, the start-state buffer
 // queued first, then the free buffers filled and queued until one holds the
 // range's end or none is left.
+// Part of MidiStreamPlayer: MidiStreamPlayer.cpp calls Preroll, which maps results with its MapReaderResult.
 #include "music/MidiStreamPlayer.h"
 #include "music/StreamBuffer.h"
 

@@ -1,6 +1,6 @@
 #include "platform/virtual/VirtualDialogHost.h"
 
-#include "platform/common/SheetPages.h"
+#include "platform/dialog/SheetPages.h"
 
 #include <algorithm>
 

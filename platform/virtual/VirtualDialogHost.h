@@ -6,7 +6,7 @@
 
 #include "platform/DialogHost.h"
 #include "platform/Resources.h"
-#include "platform/common/DialogTemplate.h"
+#include "platform/dialog/DialogTemplate.h"
 
 #include <functional>
 #include <map>

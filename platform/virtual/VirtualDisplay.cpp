@@ -1,6 +1,6 @@
 #include "platform/virtual/VirtualDisplay.h"
 
-#include "platform/common/ScreenCapture.h"
+#include "platform/present/ScreenCapture.h"
 
 namespace {
 constexpr DWORD MASKS_565[3] = {0xF800, 0x07E0, 0x001F};

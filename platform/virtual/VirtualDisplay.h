@@ -10,8 +10,8 @@
 
 #include "platform/Graphics.h"
 #include "platform/Window.h"
-#include "platform/common/DibPainter.h"
-#include "platform/common/PaletteStore.h"
+#include "platform/present/DibPainter.h"
+#include "platform/present/PaletteStore.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,10 +3,10 @@
 // into one WAV file. There is no device when no soundfont is found.
 #pragma once
 
-#include "platform/common/MidiStreamClock.h"
-#include "platform/common/MidiStreamDevices.h"
-#include "platform/common/MidiStreamHost.h"
-#include "platform/posix/MidiStreamSynth.h"
+#include "platform/stream/MidiStreamClock.h"
+#include "platform/stream/MidiStreamDevices.h"
+#include "platform/stream/MidiStreamHost.h"
+#include "platform/stream/MidiStreamSynth.h"
 #include "platform/virtual/WavSynthOutput.h"
 
 #include <memory>

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/common/EmbeddedResources.h"
-#include "platform/common/MessageLoop.h"
-#include "platform/common/MidiStreamHost.h"
 #include "platform/posix/PosixFiles.h"
+#include "platform/queue/MessageLoop.h"
+#include "platform/resources/EmbeddedResources.h"
+#include "platform/stream/MidiStreamHost.h"
 #include "platform/virtual/VirtualClock.h"
 #include "platform/virtual/VirtualDialogHost.h"
 #include "platform/virtual/VirtualWindow.h"

@@ -2,7 +2,7 @@
 // through the virtual display's device context.
 #pragma once
 
-#include "platform/common/QueuedWindow.h"
+#include "platform/queue/QueuedWindow.h"
 #include "platform/virtual/VirtualClock.h"
 
 #include <functional>

@@ -3,8 +3,8 @@
 // point up to each event, so that the same run gives the same file.
 #pragma once
 
-#include "platform/common/MidiStreamOutput.h"
-#include "platform/posix/MidiStreamSynth.h"
+#include "platform/stream/MidiStreamOutput.h"
+#include "platform/stream/MidiStreamSynth.h"
 #include "platform/virtual/WavFile.h"
 
 #include <string>

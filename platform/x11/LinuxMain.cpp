@@ -4,7 +4,7 @@
 #include "app/ParadeApp.h"
 #include "platform/posix/EndSignals.h"
 #include "platform/posix/ModulePath.h"
-#include "platform/posix/RegFileRegistry.h"
+#include "platform/regfile/RegFileRegistry.h"
 #include "platform/virtual/RecordMode.h"
 #include "platform/x11/CommandLineHelp.h"
 #include "platform/x11/X11Platform.h"

@@ -1,6 +1,6 @@
 #include "platform/x11/X11DeviceContext.h"
 
-#include "platform/common/Region.h"
+#include "platform/queue/Region.h"
 #include "platform/x11/X11GraphicsCache.h"
 
 X11DeviceContext::X11DeviceContext(X11GraphicsCache& cache, Window window, std::vector<RECT> areas)

@@ -1,6 +1,6 @@
 #include "platform/x11/X11Graphics.h"
 
-#include "platform/common/ScreenCapture.h"
+#include "platform/present/ScreenCapture.h"
 #include "platform/x11/X11Display.h"
 
 #include <X11/Xutil.h>

@@ -5,8 +5,8 @@
 // before the display closes.
 #pragma once
 
-#include "platform/common/DibPainter.h"
-#include "platform/common/PaletteStore.h"
+#include "platform/present/DibPainter.h"
+#include "platform/present/PaletteStore.h"
 #include "platform/x11/X11GraphicsImage.h"
 #include "platform/x11/X11Palette.h"
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/WinApi.h"
-#include "platform/common/PixelTarget.h"
+#include "platform/present/PixelTarget.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>

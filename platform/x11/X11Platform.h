@@ -4,13 +4,13 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/common/EmbeddedResources.h"
-#include "platform/common/MessageLoop.h"
+#include "platform/gtk/GtkDialogHost.h"
 #include "platform/posix/PosixFiles.h"
-#include "platform/x11/GtkDialogHost.h"
+#include "platform/queue/MessageLoop.h"
+#include "platform/resources/EmbeddedResources.h"
+#include "platform/sound/LinuxMidiOut.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11DisplayPower.h"
-#include "platform/x11/LinuxMidiOut.h"
 #include "platform/x11/X11Graphics.h"
 
 #include <optional>

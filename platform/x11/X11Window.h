@@ -3,7 +3,7 @@
 // of a host window (the preview), translating X events into window messages.
 #pragma once
 
-#include "platform/common/QueuedWindow.h"
+#include "platform/queue/QueuedWindow.h"
 
 #include <X11/Xlib.h>
 

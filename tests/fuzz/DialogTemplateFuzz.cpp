@@ -1,6 +1,6 @@
 // Any bytes as a dialog template: reading never goes past the bytes, and
 // what is read answers every question the dialog builders ask of it.
-#include "platform/common/DialogTemplate.h"
+#include "platform/dialog/DialogTemplate.h"
 
 #include <cstdint>
 #include <cstdlib>

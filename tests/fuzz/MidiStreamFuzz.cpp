@@ -5,7 +5,7 @@
 //
 // Input: the first two bytes are the time division, then commands of one
 // byte each, some followed by their operands.
-#include "platform/common/MidiStreamCore.h"
+#include "platform/stream/MidiStreamCore.h"
 
 #include <array>
 #include <cstdint>

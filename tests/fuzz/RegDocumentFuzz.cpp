@@ -2,8 +2,8 @@
 // parsing never fails badly, writing a document back keeps every byte it
 // read, and a value set in it reads back the same after another round
 // through the text.
-#include "platform/common/RegDocument.h"
-#include "platform/common/RegFileEncoding.h"
+#include "platform/regfile/RegDocument.h"
+#include "platform/regfile/RegFileEncoding.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -6,7 +6,7 @@
 //
 // Input: 40 header bytes, 12 mask bytes, 8 destination and source values
 // of 4 bytes each, 4 area bytes, then colour table and rows.
-#include "platform/common/DibPainter.h"
+#include "platform/present/DibPainter.h"
 
 #include <cstdint>
 #include <cstdlib>

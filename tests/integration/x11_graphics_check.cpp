@@ -4,7 +4,7 @@
 // with the expected colours, full size, shrunk and clipped to the painted
 // areas, through shared memory and through the client's memory.
 #include "platform/WinApi.h"
-#include "platform/common/DibSource.h"
+#include "platform/present/DibSource.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Graphics.h"
 #include "platform/x11/X11GraphicsImage.h"

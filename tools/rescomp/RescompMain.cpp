@@ -41,7 +41,7 @@ std::string ResourceTypeName(const std::string& scriptType)
 void WriteTable(const ResourceScript& script, std::ostream& out)
 {
     out << "// Generated from the resource script; do not edit.\n"
-        << "#include \"platform/common/EmbeddedResources.h\"\n\nnamespace {\n";
+        << "#include \"platform/resources/EmbeddedResources.h\"\n\nnamespace {\n";
     for (std::size_t r = 0; r < script.resources.size(); ++r) {
         out << "const BYTE resource" << r << "[] = {";
         const auto& bytes = script.resources[r].bytes;

@@ -1,6 +1,6 @@
 // Icon 128 as the module carries it: a 32x32 and a 16x16 picture of 256
 // colours, each with a mask that leaves the corners transparent.
-#include "platform/common/EmbeddedResources.h"
+#include "platform/resources/EmbeddedResources.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

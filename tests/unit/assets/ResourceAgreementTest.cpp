@@ -1,7 +1,7 @@
 // The Linux build embeds what tools/rescomp makes of res/Dovezi.rc; the
 // Windows build links what windres makes of it. Both must agree byte for
 // byte, and the dialog templates must hold the controls the pages bind.
-#include "platform/common/EmbeddedResources.h"
+#include "platform/resources/EmbeddedResources.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

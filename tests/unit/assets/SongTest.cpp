@@ -1,5 +1,5 @@
 // The built-in song, walked chunk by chunk and event by event.
-#include "platform/common/EmbeddedResources.h"
+#include "platform/resources/EmbeddedResources.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The seven sprite strips as the module carries them: header, shared
 // colour table, key colour and what every frame holds.
-#include "platform/common/EmbeddedResources.h"
+#include "platform/resources/EmbeddedResources.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

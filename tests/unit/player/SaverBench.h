@@ -12,7 +12,7 @@
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/NoGraphics.h"
 #include "tests/unit/player/PlayerKit.h"
-#include "tests/unit/settings/TemporaryFolder.h"
+#include "tests/unit/regfile/TemporaryFolder.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/PrivateTempFolder.h"
-#include "tests/unit/settings/TemporaryFolder.h"
+#include "tests/unit/regfile/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/common/MidiStreamCore.h"
+#include "platform/stream/MidiStreamCore.h"
 #include "tests/unit/stream/StreamTestKit.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/WinApi.h"
-#include "platform/common/MidiStreamOutput.h"
+#include "platform/stream/MidiStreamOutput.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/common/MidiStreamOutput.h"
+#include "platform/stream/MidiStreamOutput.h"
 #include "platform/virtual/WavSynthOutput.h"
 #include "tests/unit/stream/StreamTestKit.h"
 

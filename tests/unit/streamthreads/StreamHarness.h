@@ -2,9 +2,9 @@
 // takes down its callbacks, and a watchdog that turns a hang into a failure.
 #pragma once
 
-#include "platform/common/MidiStreamClock.h"
-#include "platform/common/MidiStreamDevices.h"
-#include "platform/common/MidiStreamHost.h"
+#include "platform/stream/MidiStreamClock.h"
+#include "platform/stream/MidiStreamDevices.h"
+#include "platform/stream/MidiStreamHost.h"
 #include "tests/unit/stream/StreamTestKit.h"
 
 #include <gtest/gtest.h>

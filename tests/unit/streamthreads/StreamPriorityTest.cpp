@@ -1,4 +1,4 @@
-#include "platform/posix/MidiStreamPreciseClock.h"
+#include "platform/stream/MidiStreamPreciseClock.h"
 #include "tests/unit/streamthreads/StreamHarness.h"
 
 #include <pthread.h>

@@ -1,0 +1,194 @@
+#include "platform/present/AreaScale.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+// The source pixels under each of a range of target pixels on one axis,
+// in units where a source pixel is `targetLength` long and a target pixel
+// `sourceLength`, so that every weight is a whole number.
+class AreaAxis {
+public:
+    AreaAxis(int sourceLength, int targetLength, std::int64_t first, std::int64_t last)
+    {
+        const std::int64_t s = sourceLength;
+        const std::int64_t t = targetLength;
+        m_spans.reserve(static_cast<std::size_t>(last - first));
+        for (std::int64_t d = first; d < last; ++d) {
+            const std::int64_t start = d * s;
+            const std::int64_t end = start + s;
+            Span span{static_cast<int>(start / t), 0, m_weights.size()};
+            for (std::int64_t i = start / t; i * t < end; ++i) {
+                const std::int64_t from = std::max(i * t, start);
+                const std::int64_t to = std::min((i + 1) * t, end);
+                m_weights.push_back(static_cast<std::uint32_t>(to - from));
+                ++span.count;
+            }
+            m_spans.push_back(span);
+        }
+    }
+
+    struct Span {
+        int first;
+        int count;
+        std::size_t weights;
+    };
+
+    const Span& operator[](std::size_t i) const { return m_spans[i]; }
+    std::uint32_t Weight(const Span& span, int k) const { return m_weights[span.weights + k]; }
+    int Lowest() const { return m_spans.front().first; }
+    int Highest() const { return m_spans.back().first + m_spans.back().count; }
+
+private:
+    std::vector<Span> m_spans;
+    std::vector<std::uint32_t> m_weights;
+};
+
+// The three planes of sums a target row gathers, one entry a source column.
+struct Planes {
+    std::uint32_t* red;
+    std::uint32_t* green;
+    std::uint32_t* blue;
+};
+
+#if defined(__SSE2__)
+// Adds four pixels' channels, each in the low byte of a 32-bit lane, times
+// `weights` (below 0x8000 in every lane) to the planes at column i: a
+// channel and the weight each fit the low half of a lane, whose product the
+// multiply-add of halves gives.
+void AddFour(const Planes& planes, std::size_t i, __m128i red, __m128i green, __m128i blue, __m128i weights)
+{
+    const auto add = [&](std::uint32_t* plane, __m128i channel) {
+        auto* at = reinterpret_cast<__m128i*>(plane + i);
+        _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), _mm_madd_epi16(channel, weights)));
+    };
+    add(planes.red, red);
+    add(planes.green, green);
+    add(planes.blue, blue);
+}
+#endif
+
+void AddOne(const Planes& planes, std::size_t i, std::uint32_t rgb, std::uint32_t weight)
+{
+    planes.red[i] += weight * (rgb >> 16 & 0xFF);
+    planes.green[i] += weight * (rgb >> 8 & 0xFF);
+    planes.blue[i] += weight * (rgb & 0xFF);
+}
+
+// Adds `count` 0x00RRGGBB pixels, each times `weight`, to the planes.
+void AddWeighted(const std::uint32_t* line, std::size_t count, std::uint32_t weight, const Planes& planes)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if (weight < 0x8000) {
+        const __m128i weights = _mm_set1_epi32(static_cast<int>(weight));
+        const __m128i low = _mm_set1_epi32(0xFF);
+        for (; i + 4 <= count; i += 4) {
+            const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + i));
+            AddFour(planes, i, _mm_and_si128(_mm_srli_epi32(pixels, 16), low),
+                    _mm_and_si128(_mm_srli_epi32(pixels, 8), low), _mm_and_si128(pixels, low), weights);
+        }
+    }
+#endif
+    for (; i < count; ++i)
+        AddOne(planes, i, line[i], weight);
+}
+
+// The same for `count` 5-6-5 pixels, read as the 32-bit conversion reads
+// them (each channel at the top of its byte).
+void AddWeighted565(const BYTE* row, std::size_t count, std::uint32_t weight, const Planes& planes)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if (weight < 0x8000) {
+        const __m128i weights = _mm_set1_epi32(static_cast<int>(weight));
+        const __m128i top5 = _mm_set1_epi32(0xF8);
+        const __m128i top6 = _mm_set1_epi32(0xFC);
+        const __m128i zero = _mm_setzero_si128();
+        const auto addFour = [&](std::size_t at, __m128i pixels) {
+            AddFour(planes, at, _mm_and_si128(_mm_srli_epi32(pixels, 8), top5),
+                    _mm_and_si128(_mm_srli_epi32(pixels, 3), top6), _mm_and_si128(_mm_slli_epi32(pixels, 3), top5),
+                    weights);
+        };
+        for (; i + 8 <= count; i += 8) {
+            const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * i));
+            addFour(i, _mm_unpacklo_epi16(eight, zero));
+            addFour(i + 4, _mm_unpackhi_epi16(eight, zero));
+        }
+    }
+#endif
+    for (; i < count; ++i) {
+        const std::uint32_t p = static_cast<std::uint32_t>(row[2 * i] | row[2 * i + 1] << 8);
+        AddOne(planes, i, (p >> 8 & 0xF8) << 16 | (p >> 3 & 0xFC) << 8 | (p << 3 & 0xF8), weight);
+    }
+}
+}
+
+void ScaleArea(const DibSource& source, const PixelConverter& reader, const RECT& from, const RECT& to,
+               const RECT& clip, const PixelEncoder& encoder, const PixelTarget& target)
+{
+    const int sourceWidth = from.right - from.left;
+    const int sourceHeight = from.bottom - from.top;
+    const int targetWidth = to.right - to.left;
+    const int targetHeight = to.bottom - to.top;
+    if (clip.left >= clip.right || clip.top >= clip.bottom || sourceWidth <= 0 || sourceHeight <= 0)
+        return;
+    const std::int64_t left = to.left;
+    const std::int64_t top = to.top;
+    const AreaAxis columns(sourceWidth, targetWidth, clip.left - left, clip.right - left);
+    const AreaAxis rows(sourceHeight, targetHeight, clip.top - top, clip.bottom - top);
+    const int firstColumn = columns.Lowest();
+    const auto readWidth = static_cast<std::size_t>(columns.Highest() - firstColumn);
+    const std::size_t width = static_cast<std::size_t>(clip.right - clip.left);
+    const std::uint64_t total = static_cast<std::uint64_t>(sourceWidth) * static_cast<std::uint64_t>(sourceHeight);
+    // Each target row first sums its source rows column by column, then
+    // each target pixel sums its columns: the same weighted sum as pixel by
+    // pixel, in loops over whole rows. The row weights of one target row
+    // add up to the source's height, so a plane holds at most 255 times it.
+    const bool rgb565 = source.BitCount() == 16 && source.RedMask() == 0xF800 && source.GreenMask() == 0x07E0 &&
+                        source.BlueMask() == 0x001F;
+    std::vector<std::uint32_t> line(readWidth);
+    std::vector<std::uint32_t> columnSums(3 * readWidth);
+    const Planes planes{columnSums.data(), columnSums.data() + readWidth, columnSums.data() + 2 * readWidth};
+    const std::uint32_t* red = planes.red;
+    const std::uint32_t* green = planes.green;
+    const std::uint32_t* blue = planes.blue;
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        std::fill(columnSums.begin(), columnSums.end(), 0);
+        const auto& down = rows[static_cast<std::size_t>(y - clip.top)];
+        for (int k = 0; k < down.count; ++k) {
+            const std::uint32_t rowWeight = rows.Weight(down, k);
+            const int sourceRow = from.top + down.first + k;
+            const int sourceColumn = from.left + firstColumn;
+            if (rgb565) {
+                AddWeighted565(source.Row(sourceRow) + 2 * sourceColumn, readWidth, rowWeight, planes);
+                continue;
+            }
+            reader.ConvertRow(source, sourceRow, sourceColumn, static_cast<int>(readWidth),
+                              reinterpret_cast<BYTE*>(line.data()));
+            AddWeighted(line.data(), readWidth, rowWeight, planes);
+        }
+        BYTE* out = target.At(clip.left, y);
+        for (std::size_t x = 0; x < width; ++x) {
+            const auto& across = columns[x];
+            std::uint64_t sums[3] = {0, 0, 0};
+            const std::size_t first = static_cast<std::size_t>(across.first - firstColumn);
+            for (int c = 0; c < across.count; ++c) {
+                const std::uint64_t weight = columns.Weight(across, c);
+                sums[0] += weight * red[first + static_cast<std::size_t>(c)];
+                sums[1] += weight * green[first + static_cast<std::size_t>(c)];
+                sums[2] += weight * blue[first + static_cast<std::size_t>(c)];
+            }
+            const std::uint64_t r = (sums[0] + total / 2) / total;
+            const std::uint64_t g = (sums[1] + total / 2) / total;
+            const std::uint64_t b = (sums[2] + total / 2) / total;
+            StorePixel(out + x * target.bytesPerPixel, target.bytesPerPixel,
+                       encoder.EncodeExact(static_cast<std::uint32_t>(r << 16 | g << 8 | b)));
+        }
+    }
+}

@@ -1,0 +1,199 @@
+#include "platform/sound/FluidSynthOutput.h"
+
+#include "platform/sound/AlsaSeqPorts.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <initializer_list>
+
+namespace {
+
+// Four periods of 1024 frames: about a tenth of a second of sound waits in
+// the output, which keeps it whole while the machine is busy.
+constexpr int PERIOD_FRAMES = 1024;
+constexpr int PERIOD_COUNT = 4;
+// A message is rendered this long after its time on the stream clock: more
+// than the stream can be late in sending it, plus one period, so that its
+// sample has not been rendered yet when it arrives.
+constexpr std::int64_t RENDER_DELAY_US = 60'000;
+// The sound fades over this long when it stops.
+constexpr int FADE_FRAMES = static_cast<int>(FluidSynthOutput::SAMPLE_RATE * 0.03);
+constexpr auto CLOSE_PATIENCE = std::chrono::milliseconds(500);
+constexpr int AUDIO_REALTIME_PRIORITY = 15;
+
+} // namespace
+
+FluidSynthOutput::~FluidSynthOutput()
+{
+    if (m_strDriver.empty())
+        return;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_bClosing = true;
+        m_faded.wait_for(lock, CLOSE_PATIENCE, [this] { return m_bClosed; });
+    }
+    m_pPulse.reset();
+    if (m_pDriver)
+        delete_fluid_audio_driver(m_pDriver);
+}
+
+bool FluidSynthOutput::Open(const std::string& soundfont)
+{
+    if (!m_synth.Load(soundfont, SAMPLE_RATE))
+        return false;
+    m_pPulse = PulsePlayback::Open(SAMPLE_RATE, PERIOD_FRAMES, PERIOD_COUNT, [this](int frames, float* left, float* right) {
+        float* outputs[2] = {left, right};
+        Render(frames, 2, outputs);
+    });
+    if (m_pPulse) {
+        m_strDriver = "pulse";
+        return true;
+    }
+    fluid_settings_t* settings = m_synth.Settings();
+    fluid_settings_setint(settings, "audio.period-size", PERIOD_FRAMES);
+    fluid_settings_setint(settings, "audio.periods", PERIOD_COUNT);
+    // The driver's thread asks for real time as the stream's does, a step
+    // above it, within what desktop systems grant.
+    fluid_settings_setint(settings, "audio.realtime-prio", AUDIO_REALTIME_PRIORITY);
+    SilenceAlsaErrors();
+    for (const char* driver : {"alsa", "sdl2"}) {
+        fluid_settings_setstr(settings, "audio.driver", driver);
+        m_pDriver = new_fluid_audio_driver2(settings, RenderCallback, this);
+        if (m_pDriver) {
+            m_strDriver = driver;
+            return true;
+        }
+    }
+    std::fputs("Dovezi: no audio output opens (no sound server and no sound card): the music is silent\n", stderr);
+    return true;
+}
+
+void FluidSynthOutput::SendShort(DWORD message, std::int64_t when)
+{
+    if (m_strDriver.empty()) {
+        m_synth.SendShort(message);
+        return;
+    }
+    Enqueue(TimedEvent{when, message, {}, false});
+}
+
+void FluidSynthOutput::SendLong(const BYTE* data, DWORD length, std::int64_t when)
+{
+    if (m_strDriver.empty()) {
+        m_synth.SendLong(data, length);
+        return;
+    }
+    Enqueue(TimedEvent{when, 0, std::vector<BYTE>(data, data + length), false});
+}
+
+void FluidSynthOutput::Silence(std::int64_t when)
+{
+    if (m_strDriver.empty()) {
+        MidiStreamOutput::Silence(when);
+        return;
+    }
+    Enqueue(TimedEvent{when, 0, {}, true});
+}
+
+void FluidSynthOutput::Enqueue(TimedEvent event)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_incoming.push_back(std::move(event));
+}
+
+int FluidSynthOutput::RenderCallback(void* self, int frames, int, float*[], int outputCount, float* outputs[])
+{
+    static_cast<FluidSynthOutput*>(self)->Render(frames, outputCount, outputs);
+    return FLUID_OK;
+}
+
+void FluidSynthOutput::Render(int frames, int outputCount, float* outputs[])
+{
+    bool closing = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_arrived.swap(m_incoming);
+        closing = m_bClosing;
+    }
+    m_timeline.OnBlock(m_clock.Now(), m_position);
+    for (TimedEvent& event : m_arrived)
+        m_pending.push_back(std::move(event));
+    m_arrived.clear();
+
+    // A silence plays everything before it at once and starts the fade; so
+    // does the end of the device.
+    const auto silence = std::find_if(m_pending.begin(), m_pending.end(), [](const auto& e) { return e.bSilence; });
+    if (silence != m_pending.end() || (closing && m_nFadeLeft == 0 && m_gain > 0.0f)) {
+        for (auto event = m_pending.begin(); event != silence; ++event)
+            Apply(*event);
+        m_pending.erase(m_pending.begin(), silence == m_pending.end() ? silence : silence + 1);
+        m_nFadeLeft = FADE_FRAMES;
+        m_bSilenceAfterFade = true;
+    }
+
+    int done = 0;
+    std::size_t applied = 0;
+    for (; applied < m_pending.size() && m_nFadeLeft == 0; ++applied) {
+        const std::int64_t at = m_timeline.PositionOf(m_pending[applied].when + RENDER_DELAY_US) -
+                                static_cast<std::int64_t>(m_position);
+        if (at >= frames)
+            break;
+        const int offset = static_cast<int>(std::clamp<std::int64_t>(at, done, frames));
+        RenderPart(done, offset, outputCount, outputs);
+        done = offset;
+        Apply(m_pending[applied]);
+    }
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(applied));
+    RenderPart(done, frames, outputCount, outputs);
+    ApplyGain(frames, outputCount, outputs, closing);
+    m_position += static_cast<std::uint64_t>(frames);
+
+    if (closing && m_gain == 0.0f) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_bClosed = true;
+        m_faded.notify_all();
+    }
+}
+
+void FluidSynthOutput::RenderPart(int from, int to, int outputCount, float* outputs[])
+{
+    if (to <= from)
+        return;
+    // The drivers used here have no effect outputs: reverb and chorus mix
+    // into the dry pair.
+    float* dry[2] = {outputs[0] + from, outputs[std::min(1, outputCount - 1)] + from};
+    float* effects[4] = {dry[0], dry[1], dry[0], dry[1]};
+    fluid_synth_process(m_synth.Synth(), to - from, 4, effects, 2, dry);
+}
+
+void FluidSynthOutput::ApplyGain(int frames, int outputCount, float* outputs[], bool closing)
+{
+    if (m_nFadeLeft == 0 && m_gain == 1.0f)
+        return;
+    const float step = 1.0f / static_cast<float>(FADE_FRAMES);
+    for (int frame = 0; frame < frames; ++frame) {
+        if (m_nFadeLeft > 0) {
+            m_gain = std::max(0.0f, m_gain - step);
+            --m_nFadeLeft;
+        }
+        for (int output = 0; output < std::min(outputCount, 2); ++output)
+            outputs[output][frame] *= m_gain;
+    }
+    if (m_nFadeLeft == 0 && m_bSilenceAfterFade) {
+        // Faded out: every voice and the reverb's tail end, then the next
+        // sound starts at full level.
+        m_bSilenceAfterFade = false;
+        fluid_synth_system_reset(m_synth.Synth());
+        if (!closing)
+            m_gain = 1.0f;
+    }
+}
+
+void FluidSynthOutput::Apply(const TimedEvent& event)
+{
+    if (event.bytes.empty())
+        m_synth.SendShort(event.message);
+    else
+        m_synth.SendLong(event.bytes.data(), static_cast<DWORD>(event.bytes.size()));
+}

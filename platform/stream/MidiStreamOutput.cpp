@@ -1,0 +1,22 @@
+#include "platform/stream/MidiStreamOutput.h"
+
+#include <initializer_list>
+
+namespace {
+
+constexpr DWORD CONTROL_CHANGE = 0xB0;
+constexpr DWORD SUSTAIN_PEDAL = 64;
+constexpr DWORD ALL_SOUND_OFF = 120;
+constexpr DWORD RESET_ALL_CONTROLLERS = 121;
+constexpr DWORD ALL_NOTES_OFF = 123;
+
+} // namespace
+
+void MidiStreamOutput::Silence(std::int64_t when) { SendSilence(*this, when); }
+
+void SendSilence(MidiStreamOutput& output, std::int64_t when)
+{
+    for (DWORD channel = 0; channel < 16; ++channel)
+        for (const DWORD controller : {ALL_SOUND_OFF, SUSTAIN_PEDAL, RESET_ALL_CONTROLLERS, ALL_NOTES_OFF})
+            output.SendShort((CONTROL_CHANGE | channel) | (controller << 8), when);
+}
