@@ -99,32 +99,45 @@ void AddWeighted(const std::uint32_t* line, std::size_t count, std::uint32_t wei
         AddOne(planes, i, line[i], weight);
 }
 
-// The same for `count` 5-6-5 pixels, read as the 32-bit conversion reads
-// them (each channel at the top of its byte).
-void AddWeighted565(const BYTE* row, std::size_t count, std::uint32_t weight, const Planes& planes)
+// A 5-6-5 pixel as the 32-bit conversion reads it: each channel at the top
+// of its byte.
+std::uint32_t Expand565(const BYTE* pixel)
+{
+    const std::uint32_t p = static_cast<std::uint32_t>(pixel[0] | pixel[1] << 8);
+    return (p >> 8 & 0xF8) << 16 | (p >> 3 & 0xFC) << 8 | (p << 3 & 0xF8);
+}
+
+// The same for two rows of `count` 5-6-5 pixels, each with its weight: a
+// 32-bit lane holds a pixel of each row, and one multiply-add weighs both.
+void AddWeighted565(const BYTE* first, std::uint32_t firstWeight, const BYTE* second, std::uint32_t secondWeight,
+                    std::size_t count, const Planes& planes)
 {
     std::size_t i = 0;
 #if defined(__SSE2__)
-    if (weight < 0x8000) {
-        const __m128i weights = _mm_set1_epi32(static_cast<int>(weight));
-        const __m128i top5 = _mm_set1_epi32(0xF8);
-        const __m128i top6 = _mm_set1_epi32(0xFC);
-        const __m128i zero = _mm_setzero_si128();
-        const auto addFour = [&](std::size_t at, __m128i pixels) {
-            AddFour(planes, at, _mm_and_si128(_mm_srli_epi32(pixels, 8), top5),
-                    _mm_and_si128(_mm_srli_epi32(pixels, 3), top6), _mm_and_si128(_mm_slli_epi32(pixels, 3), top5),
-                    weights);
+    if (firstWeight < 0x8000 && secondWeight < 0x8000) {
+        const __m128i weights = _mm_set1_epi32(static_cast<int>(firstWeight | secondWeight << 16));
+        const __m128i top5 = _mm_set1_epi16(0xF8);
+        const __m128i top6 = _mm_set1_epi16(0xFC);
+        const auto add = [&](std::uint32_t* plane, __m128i fromFirst, __m128i fromSecond) {
+            auto* low = reinterpret_cast<__m128i*>(plane + i);
+            auto* high = reinterpret_cast<__m128i*>(plane + i + 4);
+            _mm_storeu_si128(low, _mm_add_epi32(_mm_loadu_si128(low),
+                                                _mm_madd_epi16(_mm_unpacklo_epi16(fromFirst, fromSecond), weights)));
+            _mm_storeu_si128(high, _mm_add_epi32(_mm_loadu_si128(high),
+                                                 _mm_madd_epi16(_mm_unpackhi_epi16(fromFirst, fromSecond), weights)));
         };
         for (; i + 8 <= count; i += 8) {
-            const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * i));
-            addFour(i, _mm_unpacklo_epi16(eight, zero));
-            addFour(i + 4, _mm_unpackhi_epi16(eight, zero));
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 2 * i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(second + 2 * i));
+            add(planes.red, _mm_and_si128(_mm_srli_epi16(a, 8), top5), _mm_and_si128(_mm_srli_epi16(b, 8), top5));
+            add(planes.green, _mm_and_si128(_mm_srli_epi16(a, 3), top6), _mm_and_si128(_mm_srli_epi16(b, 3), top6));
+            add(planes.blue, _mm_and_si128(_mm_slli_epi16(a, 3), top5), _mm_and_si128(_mm_slli_epi16(b, 3), top5));
         }
     }
 #endif
     for (; i < count; ++i) {
-        const std::uint32_t p = static_cast<std::uint32_t>(row[2 * i] | row[2 * i + 1] << 8);
-        AddOne(planes, i, (p >> 8 & 0xF8) << 16 | (p >> 3 & 0xFC) << 8 | (p << 3 & 0xF8), weight);
+        AddOne(planes, i, Expand565(first + 2 * i), firstWeight);
+        AddOne(planes, i, Expand565(second + 2 * i), secondWeight);
     }
 }
 }
@@ -161,17 +174,18 @@ void ScaleArea(const DibSource& source, const PixelConverter& reader, const RECT
     for (int y = clip.top; y < clip.bottom; ++y) {
         std::fill(columnSums.begin(), columnSums.end(), 0);
         const auto& down = rows[static_cast<std::size_t>(y - clip.top)];
-        for (int k = 0; k < down.count; ++k) {
-            const std::uint32_t rowWeight = rows.Weight(down, k);
-            const int sourceRow = from.top + down.first + k;
-            const int sourceColumn = from.left + firstColumn;
-            if (rgb565) {
-                AddWeighted565(source.Row(sourceRow) + 2 * sourceColumn, readWidth, rowWeight, planes);
-                continue;
-            }
-            reader.ConvertRow(source, sourceRow, sourceColumn, static_cast<int>(readWidth),
+        const int sourceColumn = from.left + firstColumn;
+        const auto rowAt = [&](int k) { return source.Row(from.top + down.first + k) + 2 * sourceColumn; };
+        // 5-6-5 rows go two at a time, the odd last one with a weightless partner.
+        for (int k = 0; rgb565 && k < down.count; k += 2) {
+            const bool pair = k + 1 < down.count;
+            AddWeighted565(rowAt(k), rows.Weight(down, k), rowAt(pair ? k + 1 : k), pair ? rows.Weight(down, k + 1) : 0,
+                           readWidth, planes);
+        }
+        for (int k = 0; !rgb565 && k < down.count; ++k) {
+            reader.ConvertRow(source, from.top + down.first + k, sourceColumn, static_cast<int>(readWidth),
                               reinterpret_cast<BYTE*>(line.data()));
-            AddWeighted(line.data(), readWidth, rowWeight, planes);
+            AddWeighted(line.data(), readWidth, rows.Weight(down, k), planes);
         }
         BYTE* out = target.At(clip.left, y);
         for (std::size_t x = 0; x < width; ++x) {
