@@ -168,7 +168,8 @@ int DibSurface::CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palet
 
 int DibSurface::CreateFromBitmapAt16Bit(const DeviceBitmap* bitmap, PaletteHandle palette, int format)
 {
-    return CreateFromDevice(bitmap, palette, format, 16);
+    const bool exact = bitmap != nullptr && bitmap->ReadsExactly565() && format == DIBFMT_RGB565;
+    return CreateFromDevice(bitmap, palette, format, exact ? 16 : 24);
 }
 
 int DibSurface::CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palette, int format, WORD deepest)

@@ -27,9 +27,10 @@ public:
 
     int LoadFromResource(const Resources& module, UINT id);
     int CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
-    // As CreateFromBitmap, but a device of more than 16 bits per pixel is
-    // read straight into 16 bits in `format`: one pass instead of a 24-bit
-    // picture and a conversion, for a picture that is kept at 16 bits.
+    // As CreateFromBitmap, but a device of more than 16 bits per pixel whose
+    // bitmap reads exactly into 5-6-5 is read straight into 16 bits in
+    // `format`: one pass instead of a 24-bit picture and a conversion, for
+    // a picture that is kept at 16 bits.
     int CreateFromBitmapAt16Bit(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
     int CopyFrom(const DibSurface& source);
 

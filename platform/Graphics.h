@@ -40,6 +40,10 @@ public:
     // palette), start row 0 and `lines` rows. With no bits buffer only the
     // header in `info` is completed. Returns the rows copied (0 on failure).
     virtual int GetDIBits(PaletteHandle palette, UINT lines, void* bits, BITMAPINFO* info) const = 0;
+    // True when GetDIBits makes 5-6-5 rows of a deeper bitmap exactly as
+    // from its 24-bit rows (each channel's top bits). A system's own
+    // conversion need not: some answer such a request with black rows.
+    virtual bool ReadsExactly565() const { return false; }
 };
 
 class Graphics {

@@ -46,6 +46,7 @@ public:
     // 24-bit results are blue, green, red; 32-bit ones x8r8g8b8 or masked.
     // A header with biBitCount 0 is completed with the display's own layout.
     int GetDIBits(PaletteHandle palette, UINT lines, void* bits, BITMAPINFO* info) const override;
+    bool ReadsExactly565() const override { return true; }
 
 private:
     const PaletteStore& m_palettes;
