@@ -212,34 +212,22 @@ void Sse2Rows::KeyedCopy8(const BYTE* source, BYTE* dest, std::size_t count, BYT
 {
     const __m128i keys = _mm_set1_epi8(static_cast<char>(key));
     std::size_t i = 0;
-    const auto copy = [&](std::size_t at) {
-        const __m128i pixels = Load(source + at);
-        Store(dest + at, Select(_mm_cmpeq_epi8(pixels, keys), pixels, Load(dest + at)));
-    };
-    for (; i + 16 <= count; i += 16)
-        copy(i);
-    // The last pixels as one more group that ends with the row; pixels it
-    // takes again come out the same, as the source decides every one.
-    if (i < count && count >= 16)
-        copy(count - 16);
-    else
-        ScalarRows::KeyedCopy8(source + i, dest + i, count - i, key);
+    for (; i + 16 <= count; i += 16) {
+        const __m128i pixels = Load(source + i);
+        Store(dest + i, Select(_mm_cmpeq_epi8(pixels, keys), pixels, Load(dest + i)));
+    }
+    ScalarRows::KeyedCopy8(source + i, dest + i, count - i, key);
 }
 
 void Sse2Rows::KeyedCopy16(const BYTE* source, BYTE* dest, std::size_t count, WORD key)
 {
     const __m128i keys = Splat16(key);
     std::size_t i = 0;
-    const auto copy = [&](std::size_t at) {
-        const __m128i pixels = Load(source + 2 * at);
-        Store(dest + 2 * at, Select(_mm_cmpeq_epi16(pixels, keys), pixels, Load(dest + 2 * at)));
-    };
-    for (; i + 8 <= count; i += 8)
-        copy(i);
-    if (i < count && count >= 8)
-        copy(count - 8);
-    else
-        ScalarRows::KeyedCopy16(source + 2 * i, dest + 2 * i, count - i, key);
+    for (; i + 8 <= count; i += 8) {
+        const __m128i pixels = Load(source + 2 * i);
+        Store(dest + 2 * i, Select(_mm_cmpeq_epi16(pixels, keys), pixels, Load(dest + 2 * i)));
+    }
+    ScalarRows::KeyedCopy16(source + 2 * i, dest + 2 * i, count - i, key);
 }
 
 #endif
