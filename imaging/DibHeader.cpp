@@ -1,6 +1,5 @@
 #include "imaging/DibHeader.h"
 
-#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -41,12 +40,10 @@ std::uint64_t DibColorTableSize(const BITMAPINFOHEADER* header)
 
 int FindColorIndex(const RGBQUAD* table, COLORREF color, DWORD count)
 {
-    const std::uint32_t wanted = static_cast<std::uint32_t>(GetRValue(color)) << 16 |
-                                 static_cast<std::uint32_t>(GetGValue(color)) << 8 | GetBValue(color);
     for (DWORD index = 0; index < count; ++index) {
-        const auto* entry = reinterpret_cast<const BYTE*>(table + index);
-        const std::uint32_t rgb = static_cast<std::uint32_t>(entry[2]) << 16 | static_cast<std::uint32_t>(entry[1]) << 8 | entry[0];
-        if (rgb == wanted)
+        const RGBQUAD& entry = table[index];
+        if (entry.rgbRed == GetRValue(color) && entry.rgbGreen == GetGValue(color) &&
+            entry.rgbBlue == GetBValue(color))
             return static_cast<int>(index);
     }
     return 0;

@@ -57,19 +57,13 @@ struct Planes {
 };
 
 #if defined(__SSE2__)
-// Adds four pixels' channels, each in the low byte of a 32-bit lane, times
-// `weights` (below 0x8000 in every lane) to the planes at column i: a
-// channel and the weight each fit the low half of a lane, whose product the
-// multiply-add of halves gives.
-void AddFour(const Planes& planes, std::size_t i, __m128i red, __m128i green, __m128i blue, __m128i weights)
+// Adds to four entries of `plane` from column i the products that the
+// multiply-add of 16-bit halves makes of `halves` and `weights` (each lane
+// one or two values below 0x8000 and as many weights).
+void AddProducts(std::uint32_t* plane, std::size_t i, __m128i halves, __m128i weights)
 {
-    const auto add = [&](std::uint32_t* plane, __m128i channel) {
-        auto* at = reinterpret_cast<__m128i*>(plane + i);
-        _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), _mm_madd_epi16(channel, weights)));
-    };
-    add(planes.red, red);
-    add(planes.green, green);
-    add(planes.blue, blue);
+    auto* at = reinterpret_cast<__m128i*>(plane + i);
+    _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), _mm_madd_epi16(halves, weights)));
 }
 #endif
 
@@ -90,8 +84,9 @@ void AddWeighted(const std::uint32_t* line, std::size_t count, std::uint32_t wei
         const __m128i low = _mm_set1_epi32(0xFF);
         for (; i + 4 <= count; i += 4) {
             const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + i));
-            AddFour(planes, i, _mm_and_si128(_mm_srli_epi32(pixels, 16), low),
-                    _mm_and_si128(_mm_srli_epi32(pixels, 8), low), _mm_and_si128(pixels, low), weights);
+            AddProducts(planes.red, i, _mm_and_si128(_mm_srli_epi32(pixels, 16), low), weights);
+            AddProducts(planes.green, i, _mm_and_si128(_mm_srli_epi32(pixels, 8), low), weights);
+            AddProducts(planes.blue, i, _mm_and_si128(pixels, low), weights);
         }
     }
 #endif
@@ -119,12 +114,8 @@ void AddWeighted565(const BYTE* first, std::uint32_t firstWeight, const BYTE* se
         const __m128i top5 = _mm_set1_epi16(0xF8);
         const __m128i top6 = _mm_set1_epi16(0xFC);
         const auto add = [&](std::uint32_t* plane, __m128i fromFirst, __m128i fromSecond) {
-            auto* low = reinterpret_cast<__m128i*>(plane + i);
-            auto* high = reinterpret_cast<__m128i*>(plane + i + 4);
-            _mm_storeu_si128(low, _mm_add_epi32(_mm_loadu_si128(low),
-                                                _mm_madd_epi16(_mm_unpacklo_epi16(fromFirst, fromSecond), weights)));
-            _mm_storeu_si128(high, _mm_add_epi32(_mm_loadu_si128(high),
-                                                 _mm_madd_epi16(_mm_unpackhi_epi16(fromFirst, fromSecond), weights)));
+            AddProducts(plane, i, _mm_unpacklo_epi16(fromFirst, fromSecond), weights);
+            AddProducts(plane, i + 4, _mm_unpackhi_epi16(fromFirst, fromSecond), weights);
         };
         for (; i + 8 <= count; i += 8) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 2 * i));
