@@ -23,11 +23,13 @@ public:
     int InitializeHosted(HWND host);
     static int MatchesSwitch(const std::string& word, const std::string& switchLetter);
     void ShowConfigSheet(HWND owner);
+    // Readies the settings (Initialize does it first); for a platform that
+    // shows the sheet on its own.
+    void StartUp();
 
     ParadeSettings& Settings() { return *m_pSettings; }
 
 private:
-    void StartUp();
     bool StartPreview(const std::vector<std::string>& arguments);
     bool StartFullScreen();
 

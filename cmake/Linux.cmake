@@ -21,14 +21,7 @@ add_custom_command(OUTPUT ${DOVEZI_EMBEDDED}
     DEPENDS rescomp ${DOVEZI_RES_FILES}
     COMMENT "Embedding the module's resources")
 
-# dovezi_platform_library(NAME FOLDER [SOURCES...]): the sources of FOLDER
-# (less a program's Main.cpp) and SOURCES, over the seams.
-function(dovezi_platform_library name folder)
-    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
-    list(FILTER sources EXCLUDE REGEX "Main\\.cpp$")
-    add_library(${name} STATIC ${sources} ${ARGN})
-    target_link_libraries(${name} PUBLIC dovezi_seams)
-endfunction()
+include(cmake/PlatformLibrary.cmake)
 
 # POSIX glue: files, processes, signals, real-time scheduling.
 dovezi_platform_library(dovezi_posix platform/posix)

@@ -23,6 +23,8 @@ public:
 
     // Runs the sheet modally; returns when it is closed.
     SheetResult DoModal();
+    // What a host that cannot run the sheet modally shows.
+    const SheetDefinition& Definition() const { return m_definition; }
     void OnPreview();
 
     int OnPageInit(int page, PageControls& controls) override;

@@ -27,7 +27,7 @@ struct QueuedMessage {
     LPARAM lParam;
 };
 
-class MessageLoop : public WindowPoster {
+class MessageLoop final : public WindowPoster {
 public:
     using Microseconds = std::int64_t;
 

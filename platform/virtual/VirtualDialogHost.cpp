@@ -4,146 +4,6 @@
 
 #include <algorithm>
 
-VirtualPage::VirtualPage(VirtualDialogHost& host, const DialogTemplate& dialog) : m_host(host)
-{
-    for (const auto& item : dialog.items) {
-        VirtualControl control;
-        control.kind = item.Kind();
-        control.strText = item.strText;
-        control.bEnabled = !item.IsDisabled();
-        m_controls[item.id] = control;
-    }
-}
-
-VirtualControl* VirtualPage::Use(int id, DialogControlKind kind)
-{
-    const auto found = m_controls.find(id);
-    if (found == m_controls.end() || (kind != DialogControlKind::Other && found->second.kind != kind)) {
-        m_misuses.push_back(id);
-        return nullptr;
-    }
-    return &found->second;
-}
-
-const VirtualControl* VirtualPage::Use(int id, DialogControlKind kind) const
-{
-    return const_cast<VirtualPage*>(this)->Use(id, kind);
-}
-
-const VirtualControl* VirtualPage::Find(int id) const
-{
-    const auto found = m_controls.find(id);
-    return found == m_controls.end() ? nullptr : &found->second;
-}
-
-void VirtualPage::ResetContent(int id)
-{
-    if (VirtualControl* list = Use(id, DialogControlKind::DropDownList)) {
-        list->entries.clear();
-        list->nSelection = -1;
-    }
-}
-
-int VirtualPage::AddString(int id, const std::string& text)
-{
-    VirtualControl* list = Use(id, DialogControlKind::DropDownList);
-    if (list == nullptr)
-        return -1;
-    list->entries.push_back(text);
-    return static_cast<int>(list->entries.size()) - 1;
-}
-
-int VirtualPage::DeleteString(int id, int index)
-{
-    VirtualControl* list = Use(id, DialogControlKind::DropDownList);
-    if (list == nullptr || index < 0 || index >= static_cast<int>(list->entries.size()))
-        return -1;
-    list->entries.erase(list->entries.begin() + index);
-    if (list->nSelection == index)
-        list->nSelection = -1;
-    else if (list->nSelection > index)
-        --list->nSelection;
-    return static_cast<int>(list->entries.size());
-}
-
-int VirtualPage::SetCurSel(int id, int index)
-{
-    VirtualControl* list = Use(id, DialogControlKind::DropDownList);
-    if (list == nullptr)
-        return -1;
-    list->nSelection = index >= 0 && index < static_cast<int>(list->entries.size()) ? index : -1;
-    return list->nSelection;
-}
-
-int VirtualPage::GetCurSel(int id) const
-{
-    const VirtualControl* list = Use(id, DialogControlKind::DropDownList);
-    return list == nullptr ? -1 : list->nSelection;
-}
-
-void VirtualPage::SetRange(int id, int minimum, int maximum, bool)
-{
-    if (VirtualControl* slider = Use(id, DialogControlKind::Slider)) {
-        slider->nMin = minimum;
-        slider->nMax = maximum;
-        slider->nPos = std::clamp(slider->nPos, minimum, std::max(minimum, maximum));
-    }
-}
-
-void VirtualPage::SetTicFreq(int id, int frequency)
-{
-    if (VirtualControl* slider = Use(id, DialogControlKind::Slider))
-        slider->nTicFreq = frequency;
-}
-
-void VirtualPage::SetPageSize(int id, int size)
-{
-    if (VirtualControl* slider = Use(id, DialogControlKind::Slider))
-        slider->nPageSize = size;
-}
-
-void VirtualPage::SetLineSize(int id, int size)
-{
-    if (VirtualControl* slider = Use(id, DialogControlKind::Slider))
-        slider->nLineSize = size;
-}
-
-void VirtualPage::SetPos(int id, int position, bool)
-{
-    if (VirtualControl* slider = Use(id, DialogControlKind::Slider))
-        slider->nPos = std::clamp(position, slider->nMin, std::max(slider->nMin, slider->nMax));
-}
-
-int VirtualPage::GetPos(int id) const
-{
-    const VirtualControl* slider = Use(id, DialogControlKind::Slider);
-    return slider == nullptr ? 0 : slider->nPos;
-}
-
-void VirtualPage::SetCheck(int id, int state)
-{
-    if (VirtualControl* check = Use(id, DialogControlKind::CheckBox))
-        check->nCheck = state;
-}
-
-int VirtualPage::GetCheck(int id) const
-{
-    const VirtualControl* check = Use(id, DialogControlKind::CheckBox);
-    return check == nullptr ? 0 : check->nCheck;
-}
-
-void VirtualPage::SetText(int id, const std::string& text)
-{
-    if (VirtualControl* control = Use(id, DialogControlKind::Other))
-        control->strText = text;
-}
-
-void VirtualPage::EnableControl(int id, bool enable)
-{
-    if (VirtualControl* control = Use(id, DialogControlKind::Other))
-        control->bEnabled = enable;
-}
-
 bool VirtualPage::ChooseFileToOpen(const OpenFileRequest& request, std::string& path)
 {
     const auto chosen = m_host.AskForFile(request);
@@ -179,20 +39,16 @@ bool VirtualSheet::ShowPage(int page)
     return true;
 }
 
-VirtualControl* VirtualSheet::Usable(int id, DialogControlKind kind)
+ControlState* VirtualSheet::Usable(int id, DialogControlKind kind)
 {
     if (!IsOpen() || m_nCurrent < 0)
         return nullptr;
-    auto& controls = m_pages[m_nCurrent]->m_controls;
-    const auto found = controls.find(id);
-    if (found == controls.end() || found->second.kind != kind || !found->second.bEnabled)
-        return nullptr;
-    return &found->second;
+    return m_pages[m_nCurrent]->Usable(id, kind);
 }
 
 bool VirtualSheet::PickEntry(int id, int index)
 {
-    VirtualControl* list = Usable(id, DialogControlKind::DropDownList);
+    ControlState* list = Usable(id, DialogControlKind::DropDownList);
     if (list == nullptr || index < 0 || index >= static_cast<int>(list->entries.size()))
         return false;
     list->nSelection = index;
@@ -202,7 +58,7 @@ bool VirtualSheet::PickEntry(int id, int index)
 
 bool VirtualSheet::Click(int id)
 {
-    VirtualControl* control = Usable(id, DialogControlKind::CheckBox);
+    ControlState* control = Usable(id, DialogControlKind::CheckBox);
     if (control != nullptr)
         control->nCheck = control->nCheck == 0 ? 1 : 0;
     else
@@ -215,7 +71,7 @@ bool VirtualSheet::Click(int id)
 
 bool VirtualSheet::Slide(int id, int position)
 {
-    VirtualControl* slider = Usable(id, DialogControlKind::Slider);
+    ControlState* slider = Usable(id, DialogControlKind::Slider);
     if (slider == nullptr)
         return false;
     slider->nPos = std::clamp(position, slider->nMin, std::max(slider->nMin, slider->nMax));

@@ -7,6 +7,7 @@
 #include "platform/DialogHost.h"
 #include "platform/Resources.h"
 #include "platform/dialog/DialogTemplate.h"
+#include "platform/dialog/PageModel.h"
 
 #include <functional>
 #include <map>
@@ -15,59 +16,19 @@
 #include <string>
 #include <vector>
 
-struct VirtualControl {
-    DialogControlKind kind = DialogControlKind::Other;
-    std::string strText;
-    bool bEnabled = true;
-    std::vector<std::string> entries;
-    int nSelection = -1;
-    int nMin = 0;
-    int nMax = 100;
-    int nPos = 0;
-    int nTicFreq = 1;
-    int nPageSize = 20;
-    int nLineSize = 1;
-    int nCheck = 0;
-};
 
 class VirtualDialogHost;
 
-// One page's window and its controls.
-class VirtualPage : public PageControls {
+// One page's window and its controls, whose open-file dialog asks the
+// host's script.
+class VirtualPage : public PageModel {
 public:
-    VirtualPage(VirtualDialogHost& host, const DialogTemplate& dialog);
+    VirtualPage(VirtualDialogHost& host, const DialogTemplate& dialog) : PageModel(dialog), m_host(host) {}
 
-    void ResetContent(int id) override;
-    int AddString(int id, const std::string& text) override;
-    int DeleteString(int id, int index) override;
-    int SetCurSel(int id, int index) override;
-    int GetCurSel(int id) const override;
-    void SetRange(int id, int minimum, int maximum, bool redraw) override;
-    void SetTicFreq(int id, int frequency) override;
-    void SetPageSize(int id, int size) override;
-    void SetLineSize(int id, int size) override;
-    void SetPos(int id, int position, bool redraw) override;
-    int GetPos(int id) const override;
-    void SetCheck(int id, int state) override;
-    int GetCheck(int id) const override;
-    void SetText(int id, const std::string& text) override;
-    void EnableControl(int id, bool enable) override;
     bool ChooseFileToOpen(const OpenFileRequest& request, std::string& path) override;
 
-    // The control with this id, or null.
-    const VirtualControl* Find(int id) const;
-    // Ids that the page's code used although the template has no such
-    // control, or a control of another kind.
-    const std::vector<int>& Misuses() const { return m_misuses; }
-
 private:
-    friend class VirtualSheet;
-    VirtualControl* Use(int id, DialogControlKind kind);
-    const VirtualControl* Use(int id, DialogControlKind kind) const;
-
     VirtualDialogHost& m_host;
-    std::map<int, VirtualControl> m_controls;
-    mutable std::vector<int> m_misuses;
 };
 
 // The open sheet, as its user sees and handles it.
@@ -107,7 +68,7 @@ public:
     bool PressApply();
 
 private:
-    VirtualControl* Usable(int id, DialogControlKind kind);
+    ControlState* Usable(int id, DialogControlKind kind);
     bool Close(SheetResult result);
 
     std::string m_strCaption;

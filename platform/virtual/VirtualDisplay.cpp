@@ -171,6 +171,39 @@ std::uint32_t VirtualDisplay::RgbAt(int x, int y) const
     }
 }
 
+RECT VirtualDisplay::CopyRgba(const RECT& area, std::vector<BYTE>& rgba) const
+{
+    const RECT cut = IntersectRects(area, RECT{0, 0, m_size.cx, m_size.cy});
+    rgba.clear();
+    if (IsEmptyRect(cut))
+        return cut;
+    const int width = cut.right - cut.left;
+    rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(cut.bottom - cut.top) * 4);
+    BYTE* out = rgba.data();
+    const std::size_t stride = DibStride(m_size.cx, m_bitsPerPixel);
+    for (int y = cut.top; y < cut.bottom; ++y) {
+        if (m_bitsPerPixel != 32) {
+            for (int x = cut.left; x < cut.right; ++x, out += 4) {
+                const std::uint32_t rgb = RgbAt(x, y);
+                out[0] = static_cast<BYTE>(rgb >> 16);
+                out[1] = static_cast<BYTE>(rgb >> 8);
+                out[2] = static_cast<BYTE>(rgb);
+                out[3] = 0xFF;
+            }
+            continue;
+        }
+        // 0x00RRGGBB pixels swap their outer bytes.
+        const BYTE* in = m_pixels.data() + stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(cut.left) * 4;
+        for (int x = 0; x < width; ++x, in += 4, out += 4) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+            out[3] = 0xFF;
+        }
+    }
+    return cut;
+}
+
 std::vector<BYTE> VirtualDisplay::RgbRows() const
 {
     std::vector<BYTE> rows;

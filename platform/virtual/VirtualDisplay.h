@@ -40,6 +40,10 @@ public:
     int Depth() const { return m_depth; }
     // What the screen shows: rows from the top, red, green, blue bytes.
     std::vector<BYTE> RgbRows() const;
+    // What the screen shows inside `area`, cut to the screen: rows from the
+    // top, red, green, blue and an opaque alpha byte a pixel. Returns the
+    // rectangle copied (empty when none).
+    RECT CopyRgba(const RECT& area, std::vector<BYTE>& rgba) const;
     // The colour shown at (x, y) as 0x00RRGGBB; 0 outside the screen.
     std::uint32_t RgbAt(int x, int y) const;
     // The colormap of an 8-bit display (empty for the others).

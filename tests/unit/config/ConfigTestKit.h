@@ -54,9 +54,9 @@ protected:
     }
 
     // A control as the script left it.
-    const VirtualControl& Control(int page, int id) const
+    const ControlState& Control(int page, int id) const
     {
-        const VirtualControl* control = m_pages.at(page)->Find(id);
+        const ControlState* control = m_pages.at(page)->Find(id);
         EXPECT_NE(control, nullptr);
         return *control;
     }

@@ -1,0 +1,168 @@
+// The program in a page: the saver on the page's canvas and the settings
+// sheet in its document, started and fed by the page's script through the
+// functions below.
+#include "app/ParadeApp.h"
+#include "config/SheetVelmar.h"
+#include "platform/web/WebBridge.h"
+#include "platform/web/WebPlatform.h"
+#include "platform/web/WebSheet.h"
+#include "res/resource.h"
+
+#include <emscripten/emscripten.h>
+
+#include <memory>
+
+namespace {
+
+constexpr const char* PROGRAM_NAME = "/Dovezi";
+
+struct PageState {
+    WebPlatform platform;
+    // The saver while it runs.
+    std::unique_ptr<ParadeApp> saver;
+    // The settings and the sheet while it is open.
+    std::unique_ptr<ParadeApp> settings;
+    std::unique_ptr<CSheetVelmar> sheetLogic;
+    std::unique_ptr<WebSheet> sheet;
+    RgbPicture desktop;
+};
+
+PageState& Page()
+{
+    static PageState page;
+    return page;
+}
+
+void ScheduleNextPump()
+{
+    const double delay = Page().platform.NextDelayMs();
+    if (delay >= 0)
+        web_schedule_pump(delay);
+}
+
+WebSheet* OpenSheet()
+{
+    WebSheet* sheet = Page().sheet.get();
+    return sheet != nullptr && sheet->IsOpen() ? sheet : nullptr;
+}
+
+}
+
+extern "C" {
+
+// Starts the full-screen saver on a canvas of `width` × `height` pixels;
+// 0 when it runs already or cannot start.
+EMSCRIPTEN_KEEPALIVE int dovezi_start_saver(int width, int height)
+{
+    PageState& page = Page();
+    if (page.saver || width <= 0 || height <= 0)
+        return 0;
+    page.platform.BeginRun(SIZE{width, height}, page.desktop);
+    page.saver = std::make_unique<ParadeApp>(page.platform);
+    if (!page.saver->Initialize({PROGRAM_NAME, "-s"})) {
+        page.saver.reset();
+        return 0;
+    }
+    ScheduleNextPump();
+    return 1;
+}
+
+// Delivers what is due; the page calls it when web_schedule_pump asked.
+EMSCRIPTEN_KEEPALIVE void dovezi_pump()
+{
+    PageState& page = Page();
+    if (!page.saver)
+        return;
+    if (page.platform.Pump()) {
+        page.saver.reset();
+        web_saver_ended();
+        return;
+    }
+    ScheduleNextPump();
+}
+
+// The user's input as a window message (mouse positions in canvas pixels).
+EMSCRIPTEN_KEEPALIVE void dovezi_input(int message, int wParam, int x, int y)
+{
+    if (!Page().saver)
+        return;
+    Page().platform.PostInput(static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                              MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+// The desktop picture for the next runs: `width` × `height` pixels of red,
+// green, blue and alpha bytes; no pixels bring back the generated desktop.
+EMSCRIPTEN_KEEPALIVE void dovezi_set_desktop(const BYTE* rgba, int width, int height)
+{
+    RgbPicture picture;
+    if (rgba != nullptr && width > 0 && height > 0) {
+        picture.width = width;
+        picture.height = height;
+        const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        picture.rgb.resize(pixels * 3);
+        for (std::size_t i = 0; i < pixels; ++i)
+            for (std::size_t channel = 0; channel < 3; ++channel)
+                picture.rgb[i * 3 + channel] = rgba[i * 4 + channel];
+    }
+    Page().desktop = std::move(picture);
+}
+
+// Shows the settings sheet; 0 when it is open already or cannot be shown.
+EMSCRIPTEN_KEEPALIVE int dovezi_open_settings()
+{
+    PageState& page = Page();
+    if (OpenSheet() != nullptr)
+        return 0;
+    page.sheet.reset();
+    page.sheetLogic.reset();
+    page.settings = std::make_unique<ParadeApp>(page.platform);
+    page.settings->StartUp();
+    page.sheetLogic = std::make_unique<CSheetVelmar>(page.platform, page.settings->Settings(),
+                                                     page.platform.GetMidiOut(), IDS_SHEET_CAPTION, nullptr, 0);
+    page.sheet = WebSheet::Open(page.platform.GetResources(), page.sheetLogic->Definition(), *page.sheetLogic);
+    return page.sheet ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_show_page(int page)
+{
+    if (WebSheet* sheet = OpenSheet())
+        sheet->ShowPage(page);
+}
+
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_click(int page, int id, int checkState)
+{
+    if (WebSheet* sheet = OpenSheet())
+        sheet->Click(page, id, checkState);
+}
+
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_pick(int page, int id, int index)
+{
+    if (WebSheet* sheet = OpenSheet())
+        sheet->PickEntry(page, id, index);
+}
+
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_slide(int page, int id, int position)
+{
+    if (WebSheet* sheet = OpenSheet())
+        sheet->Slide(page, id, position);
+}
+
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_file_chosen(int page, int id, const char* path)
+{
+    if (WebSheet* sheet = OpenSheet())
+        sheet->ChooseFile(page, id, path != nullptr ? path : "");
+}
+
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_command(int controlId)
+{
+    if (WebSheet* sheet = OpenSheet())
+        sheet->PressSheetCommand(controlId);
+}
+
+// OK (1) or Cancel (0).
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_end(int ok)
+{
+    if (WebSheet* sheet = OpenSheet())
+        sheet->End(ok != 0 ? SheetResult::Ok : SheetResult::Cancel);
+}
+}

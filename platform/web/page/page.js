@@ -1,0 +1,230 @@
+// The page around the program: its start screen, the saver's canvas and
+// the browser's events turned into the program's input, the timing of the
+// program's loop, the page's storage, and the desktop picture.
+var DoveziPage = (function () {
+    'use strict';
+    var WM_KEYDOWN = 0x100, WM_SYSKEYDOWN = 0x104, WM_MOUSEMOVE = 0x200, WM_LBUTTONDOWN = 0x201,
+        WM_RBUTTONDOWN = 0x204, WM_MBUTTONDOWN = 0x207, WM_MOUSEWHEEL = 0x20A, WM_ACTIVATEAPP = 0x1C,
+        VK_ESCAPE = 0x1B;
+    var BUTTON_MESSAGES = [WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN];
+    var USER_FILE_KEY = 'Tevrin/Dovezi/user-file';
+    var MAX_PICTURE_SIDE = 4096;
+    var canvas, context, pumpTimer = null, pumpAt = Infinity, sheetOpen = false;
+    var cost = { total: 0, pumps: 0 };
+    var page = { state: 'loading' };
+
+    function setState(state) {
+        page.state = state;
+        document.getElementById('start-screen').hidden = state !== 'idle';
+        canvas.hidden = state !== 'saver';
+    }
+    function scale() { return window.devicePixelRatio || 1; }
+    function post(message, wParam, x, y) { Module._dovezi_input(message, wParam, Math.round(x), Math.round(y)); }
+
+    var input = {
+        pointermove: function (event) { post(WM_MOUSEMOVE, 0, event.clientX * scale(), event.clientY * scale()); },
+        pointerdown: function (event) {
+            post(BUTTON_MESSAGES[event.button] || WM_LBUTTONDOWN, 0, event.clientX * scale(), event.clientY * scale());
+        },
+        keydown: function (event) {
+            event.preventDefault();
+            post(event.altKey ? WM_SYSKEYDOWN : WM_KEYDOWN, event.keyCode, 0, 0);
+        },
+        wheel: function (event) { post(WM_MOUSEWHEEL, (event.deltaY < 0 ? 120 : 0xFF88) << 16, event.clientX, event.clientY); },
+        contextmenu: function (event) { event.preventDefault(); },
+        blur: function () { post(WM_ACTIVATEAPP, 0, 0, 0); },
+        visibilitychange: function () {
+            if (document.hidden)
+                post(WM_ACTIVATEAPP, 0, 0, 0);
+        },
+        // Escape leaves full screen before the page hears the key.
+        fullscreenchange: function () {
+            if (!document.fullscreenElement)
+                post(WM_KEYDOWN, VK_ESCAPE, 0, 0);
+        },
+    };
+    function listen(on) {
+        Object.keys(input).forEach(function (name) {
+            var target = name === 'visibilitychange' || name === 'fullscreenchange' ? document : window;
+            if (on)
+                target.addEventListener(name, input[name], { passive: false });
+            else
+                target.removeEventListener(name, input[name]);
+        });
+    }
+
+    function pump() {
+        pumpTimer = null;
+        pumpAt = Infinity;
+        var start = performance.now();
+        Module._dovezi_pump();
+        cost.total += performance.now() - start;
+        cost.pumps += 1;
+    }
+
+    function setDesktop(pixels, width, height) {
+        var pointer = pixels ? Module._malloc(pixels.length) : 0;
+        if (pointer)
+            Module.HEAPU8.set(pixels, pointer);
+        Module._dovezi_set_desktop(pointer, width, height);
+        if (pointer)
+            Module._free(pointer);
+        document.getElementById('picture-name').textContent = pixels ? width + ' × ' + height : 'generated';
+    }
+    // Any picture the browser can draw, at most MAX_PICTURE_SIDE a side.
+    function useDrawable(drawable, width, height) {
+        var shrink = Math.min(1, MAX_PICTURE_SIDE / Math.max(width, height));
+        var w = Math.max(1, Math.round(width * shrink)), h = Math.max(1, Math.round(height * shrink));
+        var board = document.createElement('canvas');
+        board.width = w;
+        board.height = h;
+        var drawing = board.getContext('2d');
+        drawing.drawImage(drawable, 0, 0, w, h);
+        setDesktop(drawing.getImageData(0, 0, w, h).data, w, h);
+    }
+    function usePictureFile(file) {
+        if (!file || !/^image\//.test(file.type))
+            return;
+        createImageBitmap(file).then(function (picture) { useDrawable(picture, picture.width, picture.height); },
+            function () { console.info('Dovezi: cannot read the picture ' + file.name); });
+    }
+    function useScreen() {
+        navigator.mediaDevices.getDisplayMedia({ video: true }).then(function (stream) {
+            var video = document.createElement('video');
+            video.muted = true;
+            video.srcObject = stream;
+            return video.play().then(function () {
+                useDrawable(video, video.videoWidth, video.videoHeight);
+                stream.getTracks().forEach(function (track) { track.stop(); });
+            });
+        }).catch(function () { console.info('Dovezi: the screen was not shared'); });
+    }
+
+    function restoreUserFile() {
+        var kept = page.readStored(USER_FILE_KEY);
+        if (!kept)
+            return;
+        try {
+            var file = JSON.parse(kept);
+            var bytes = Uint8Array.from(atob(file.data), function (c) { return c.charCodeAt(0); });
+            writeUserFile(file.name, bytes);
+        } catch (error) {
+            console.info('Dovezi: the kept file is unreadable');
+        }
+    }
+    function writeUserFile(name, bytes) {
+        var path = '/music/' + name.replace(/[\/\\]/g, '_');
+        Module.FS.mkdirTree('/music');
+        Module.FS.writeFile(path, bytes);
+        return path;
+    }
+
+    page.present = function (pixels, x, y, width, height) {
+        var rows = new Uint8ClampedArray(Module.HEAPU8.buffer, pixels, width * height * 4);
+        context.putImageData(new ImageData(rows, width, height), x, y);
+    };
+    page.schedulePump = function (delayMs) {
+        var at = performance.now() + delayMs;
+        if (at >= pumpAt)
+            return;
+        if (pumpTimer !== null)
+            clearTimeout(pumpTimer);
+        pumpAt = at;
+        pumpTimer = setTimeout(pump, delayMs);
+    };
+    page.hideCursor = function () { canvas.style.cursor = 'none'; };
+    page.startSaver = function () {
+        if (page.state === 'saver' || page.state === 'loading')
+            return;
+        DoveziMusic.prepare().catch(function () { console.info('Dovezi: no music in this browser'); });
+        var full = document.fullscreenElement || !document.documentElement.requestFullscreen
+            ? Promise.resolve() : document.documentElement.requestFullscreen().catch(function () {});
+        full.then(function () {
+            return new Promise(function (resolve) { requestAnimationFrame(resolve); });
+        }).then(function () {
+            canvas.width = Math.round(window.innerWidth * scale());
+            canvas.height = Math.round(window.innerHeight * scale());
+            canvas.style.cursor = '';
+            setState('saver');
+            if (sheetOpen)
+                document.getElementById('sheet').hidden = true;
+            cost = { total: 0, pumps: 0 };
+            listen(true);
+            if (!Module._dovezi_start_saver(canvas.width, canvas.height))
+                page.saverEnded();
+        });
+    };
+    page.saverEnded = function () {
+        listen(false);
+        if (document.fullscreenElement)
+            document.exitFullscreen().catch(function () {});
+        if (sheetOpen)
+            document.getElementById('sheet').hidden = false;
+        setState(sheetOpen ? 'sheet' : 'idle');
+    };
+    page.sheetShown = function (open) {
+        sheetOpen = open;
+        setState(open ? 'sheet' : 'idle');
+    };
+    page.readStored = function (key) {
+        try {
+            return window.localStorage.getItem(key);
+        } catch (error) {
+            return null;
+        }
+    };
+    page.store = function (key, text) {
+        try {
+            window.localStorage.setItem(key, text);
+            return true;
+        } catch (error) {
+            return false;
+        }
+    };
+    // A file the user picked for the program; kept for later visits when
+    // the page's storage has room.
+    page.keepUserFile = function (name, bytes) {
+        var text = '';
+        for (var i = 0; i < bytes.length; i += 0x8000)
+            text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+        if (!page.store(USER_FILE_KEY, JSON.stringify({ name: name, data: btoa(text) })))
+            console.info('Dovezi: ' + name + ' is too large to keep for the next visit');
+        return writeUserFile(name, bytes);
+    };
+    // The program's own measure: the mean time of one turn of its loop.
+    page.frameCost = function () {
+        return { meanMicroseconds: cost.pumps ? 1000 * cost.total / cost.pumps : 0, frames: cost.pumps };
+    };
+
+    page.ready = function () {
+        canvas = document.getElementById('screen');
+        context = canvas.getContext('2d', { alpha: false });
+        restoreUserFile();
+        document.getElementById('start').addEventListener('click', page.startSaver);
+        document.getElementById('settings').addEventListener('click', function () {
+            DoveziMusic.prepare().catch(function () {});
+            Module._dovezi_open_settings();
+        });
+        var chooser = document.getElementById('picture-file');
+        chooser.addEventListener('change', function () { usePictureFile(chooser.files[0]); });
+        document.getElementById('picture-pick').addEventListener('click', function () { chooser.click(); });
+        document.getElementById('picture-generated').addEventListener('click', function () { setDesktop(null, 0, 0); });
+        var share = document.getElementById('picture-screen');
+        share.hidden = !(navigator.mediaDevices && navigator.mediaDevices.getDisplayMedia);
+        share.addEventListener('click', useScreen);
+        document.addEventListener('dragover', function (event) { event.preventDefault(); });
+        document.addEventListener('drop', function (event) {
+            event.preventDefault();
+            usePictureFile(event.dataTransfer.files[0]);
+        });
+        setState('idle');
+    };
+    return page;
+}());
+
+var Module = {
+    print: function (text) { console.log(text); },
+    printErr: function (text) { console.warn(text); },
+    onRuntimeInitialized: function () { DoveziPage.ready(); },
+};
+window.dovezi = DoveziPage;
