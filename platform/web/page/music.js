@@ -14,7 +14,10 @@ var DoveziMusic = (function () {
 
     let prepared = null;
     let synthesizer = null;
+    // Set when the synthesizer cannot start: its messages are dropped then.
+    let failed = false;
     let analyser = null;
+    let samples = null;
     let access = null;
     // Synthesizer messages not yet played, as { bytes, due }, earliest first.
     const pending = [];
@@ -65,7 +68,7 @@ var DoveziMusic = (function () {
         return { synth: synth, node: synth.createAudioNode(context, 8192) };
     }
 
-    async function startSynthesizer(context) {
+    async function makeSynthesizer(context) {
         const soundfont = fetchBytes(SOUNDFONT);
         await loadScript(SYNTHESIZER);
         const made = context.audioWorklet
@@ -73,10 +76,21 @@ var DoveziMusic = (function () {
             : await mainThreadSynthesizer(context);
         analyser = context.createAnalyser();
         analyser.fftSize = LEVEL_SAMPLES;
+        samples = new Float32Array(LEVEL_SAMPLES);
         made.node.connect(context.destination);
         made.node.connect(analyser);
         await made.synth.loadSFont(await soundfont);
-        synthesizer = made.synth;
+        return made.synth;
+    }
+
+    async function startSynthesizer(context) {
+        try {
+            synthesizer = await makeSynthesizer(context);
+        } catch (error) {
+            failed = true;
+            pending.length = 0;
+            throw error;
+        }
         playDue();
     }
 
@@ -87,15 +101,20 @@ var DoveziMusic = (function () {
         try {
             access = await navigator.requestMIDIAccess({ sysex: true });
         } catch (refused) {
-            access = null;
+            // Then the synthesizer plays alone.
         }
+    }
+
+    async function start() {
+        // Made before the first wait, still in the user's gesture, so that
+        // the browser lets it run.
+        const context = new AudioContext();
+        await Promise.all([startSynthesizer(context), askForMidi()]);
     }
 
     function prepare() {
         if (!prepared) {
-            // Made here, in the user's gesture, so that the browser lets it run.
-            const context = new AudioContext();
-            prepared = Promise.all([startSynthesizer(context), askForMidi()]).then(function () {});
+            prepared = start();
         }
         return prepared;
     }
@@ -158,7 +177,7 @@ var DoveziMusic = (function () {
     }
 
     function send(device, bytes, whenMs) {
-        if (!(bytes instanceof Uint8Array) || bytes.length === 0) {
+        if (!(bytes instanceof Uint8Array) || bytes.length === 0 || (device === 0 && failed)) {
             return;
         }
         const due = Number.isFinite(whenMs) ? whenMs : 0;
@@ -204,7 +223,6 @@ var DoveziMusic = (function () {
         if (!analyser) {
             return 0;
         }
-        const samples = new Float32Array(LEVEL_SAMPLES);
         analyser.getFloatTimeDomainData(samples);
         let sum = 0;
         for (const sample of samples) {
