@@ -1,7 +1,7 @@
 #!/bin/bash
 # Copies the files the page's music needs (the names music.js lists) into the
 # built page's folder: the synthesizer's scripts from tools/web/node_modules,
-# and the soundfont.
+# and the soundfont. A file already there and no older than its source stays.
 #   copy-music-files.sh BUILD_WEB_DIR
 set -euo pipefail
 DEST=$1
@@ -29,5 +29,5 @@ for name in $names; do
         echo "copy-music-files.sh: no $name (tools/web-deps.sh installs it)" >&2
         exit 1
     fi
-    cp "$source" "$DEST/$name"
+    cp -u "$source" "$DEST/$name"
 done
