@@ -7,9 +7,12 @@ BUILD := build
 BUILD_SAN := build-asan
 BUILD_TSAN := build-tsan
 BUILD_WIN := build-win32
+BUILD_WEB := build-web
+# emscripten's tools find their JavaScript parser among Debian's node modules.
+export NODE_PATH := /usr/share/nodejs
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build sanitize tsan windows test bench run package clean
+.PHONY: deps build sanitize tsan windows web-deps web serve-web test bench run package clean
 
 deps:
 	@tools/deps.sh
@@ -41,8 +44,23 @@ $(BUILD_WIN)/build.ninja:
 windows: deps $(BUILD_WIN)/build.ninja
 	cmake --build $(BUILD_WIN) -j $(JOBS)
 
-test: deps build sanitize tsan windows
+# The page: its CMake tree lies in .cmake, its files in $(BUILD_WEB) itself.
+web-deps:
+	@tools/web-deps.sh
+
+$(BUILD_WEB)/.cmake/build.ninja:
+	emcmake cmake -S . -B $(BUILD_WEB)/.cmake $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DDOVEZI_BENCH=OFF \
+	    -DDOVEZI_PAGE_DIR=$(CURDIR)/$(BUILD_WEB)
+
+web: web-deps $(BUILD_WEB)/.cmake/build.ninja
+	cmake --build $(BUILD_WEB)/.cmake -j $(JOBS)
+
+serve-web: web
+	@node tools/web/serve.mjs $(BUILD_WEB)
+
+test: deps build sanitize tsan windows web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD_WEB)/.cmake --output-on-failure
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(BUILD_TSAN) --output-on-failure -L thread
 
@@ -56,4 +74,4 @@ run: deps build
 	@tools/run.sh $(BUILD)/Dovezi
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WIN) out
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WIN) $(BUILD_WEB) out

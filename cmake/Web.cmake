@@ -1,7 +1,8 @@
 # The page: the core over the browser's platform, built with emscripten.
-# `make web` configures this with emcmake; the page's files land in the
-# build folder beside the program.
+# `make web` configures this with emcmake; the page's files (the program,
+# its page and the music's files) land in DOVEZI_PAGE_DIR.
 include(cmake/PlatformLibrary.cmake)
+set(DOVEZI_PAGE_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page's files go")
 
 set(DOVEZI_WEB_FLAGS -msimd128 -msse2 -fwasm-exceptions)
 add_compile_options(${DOVEZI_WEB_FLAGS})
@@ -44,7 +45,7 @@ target_link_libraries(dovezi_web PUBLIC dovezi_dialog dovezi_posix dovezi_presen
 
 set(DOVEZI_PAGE ${CMAKE_SOURCE_DIR}/platform/web/page)
 add_executable(Dovezi platform/web/WebMain.cpp)
-set_target_properties(Dovezi PROPERTIES SUFFIX .js)
+set_target_properties(Dovezi PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${DOVEZI_PAGE_DIR})
 target_link_libraries(Dovezi PRIVATE dovezi_core dovezi_web)
 target_link_options(Dovezi PRIVATE
     --js-library ${DOVEZI_PAGE}/bridge.js
@@ -57,6 +58,15 @@ set_property(TARGET Dovezi APPEND PROPERTY LINK_DEPENDS ${DOVEZI_PAGE}/bridge.js
 file(GLOB DOVEZI_PAGE_FILES CONFIGURE_DEPENDS ${DOVEZI_PAGE}/*.html ${DOVEZI_PAGE}/*.css ${DOVEZI_PAGE}/*.js)
 list(FILTER DOVEZI_PAGE_FILES EXCLUDE REGEX "bridge\\.js$")
 add_custom_target(page ALL
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${DOVEZI_PAGE_FILES} ${CMAKE_BINARY_DIR}
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/web/copy-music-files.sh ${CMAKE_BINARY_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DOVEZI_PAGE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${DOVEZI_PAGE_FILES} ${DOVEZI_PAGE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/Dovezi.ico ${DOVEZI_PAGE_DIR}/favicon.ico
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/web/copy-music-files.sh ${DOVEZI_PAGE_DIR}
     COMMENT "Copying the page's files")
+
+if(DOVEZI_TESTS)
+    enable_testing()
+    # The page in a headless browser: the saver, its input, the sheet and the music.
+    add_test(NAME web_page COMMAND ${CMAKE_SOURCE_DIR}/tests/web/page_test.sh ${DOVEZI_PAGE_DIR})
+    set_tests_properties(web_page PROPERTIES LABELS web SKIP_RETURN_CODE 77 TIMEOUT 240)
+endif()

@@ -42,7 +42,8 @@ void web_sheet_close();
 // One control: kind is the DialogControlKind's number; the rectangle is in pixels.
 void web_control_add(int page, int id, int kind, const char* text, int x, int y, int width, int height,
                      int align, int disabled);
-void web_control_icon(int page, int id, const std::uint8_t* iconFile, std::size_t size);
+// The picture of the control added last.
+void web_control_icon(const std::uint8_t* iconFile, std::size_t size);
 void web_control_clear(int page, int id);
 void web_control_add_entry(int page, int id, const char* text);
 void web_control_select(int page, int id, int index);

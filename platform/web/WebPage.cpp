@@ -7,7 +7,7 @@
 namespace {
 
 // The dialog font's base units on the page, in CSS pixels.
-constexpr int BASE_UNIT_X = 7;
+constexpr int BASE_UNIT_X = 8;
 constexpr int BASE_UNIT_Y = 15;
 // Put before a control text's access key in the texts given to the page.
 constexpr char ACCESS_KEY_MARK = '\x01';
@@ -15,9 +15,9 @@ constexpr char ACCESS_KEY_MARK = '\x01';
 int PixelsX(int units) { return DialogUnitsToPixels(units, BASE_UNIT_X, 4); }
 int PixelsY(int units) { return DialogUnitsToPixels(units, BASE_UNIT_Y, 8); }
 
-std::string ShownText(const DialogItemTemplate& item)
+std::string ShownText(const std::string& text, bool noPrefix)
 {
-    return item.IsNoPrefix() ? item.strText : ConvertAccessKeys(item.strText, ACCESS_KEY_MARK);
+    return noPrefix ? text : ConvertAccessKeys(text, ACCESS_KEY_MARK);
 }
 
 }
@@ -31,13 +31,15 @@ WebPage::WebPage(int index, const DialogTemplate& dialog, const Resources& resou
         const DialogControlKind kind = item.Kind();
         if (kind == DialogControlKind::Other)
             continue;
-        web_control_add(m_nIndex, item.id, static_cast<int>(kind), ShownText(item).c_str(), PixelsX(item.x),
+        if (item.IsNoPrefix())
+            m_noPrefix.insert(item.id);
+        web_control_add(m_nIndex, item.id, static_cast<int>(kind), ShownText(item.strText, item.IsNoPrefix()).c_str(), PixelsX(item.x),
                         PixelsY(item.y), PixelsX(item.cx), PixelsY(item.cy), static_cast<int>(item.Align()),
                         item.IsDisabled() ? 1 : 0);
         if (kind == DialogControlKind::Icon && item.bTextIsOrdinal) {
             const ResourceBlock icon = resources.Load(ResourceType::Icon, item.textOrdinal);
             if (icon.data != nullptr)
-                web_control_icon(m_nIndex, item.id, icon.data, icon.size);
+                web_control_icon(icon.data, icon.size);
         }
     }
 }
@@ -80,7 +82,7 @@ void WebPage::Changed(int id, const ControlState& control)
         break;
     }
     if (control.kind != DialogControlKind::DropDownList && control.kind != DialogControlKind::Slider)
-        web_control_set_text(m_nIndex, id, control.strText.c_str());
+        web_control_set_text(m_nIndex, id, ShownText(control.strText, m_noPrefix.count(id) != 0).c_str());
     web_control_enable(m_nIndex, id, control.bEnabled ? 1 : 0);
 }
 

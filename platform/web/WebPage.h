@@ -9,6 +9,7 @@
 #include "platform/dialog/PageModel.h"
 
 #include <optional>
+#include <set>
 #include <string>
 
 class WebPage : public PageModel {
@@ -29,6 +30,8 @@ private:
     int m_nIndex;
     int m_nCommandId = 0;
     std::optional<std::string> m_chosen;
+    // Controls that show '&' as it is.
+    std::set<int> m_noPrefix;
 };
 
 // The size of a page of this template on the page, in CSS pixels.

@@ -48,7 +48,7 @@ mergeInto(LibraryManager.library, {
         DoveziSheet.addControl(page, id, kind, UTF8ToString(text), x, y, width, height, align, disabled !== 0);
     },
     web_control_icon__deps: ['$doveziBytes'],
-    web_control_icon: function (page, id, iconFile, size) { DoveziSheet.controlIcon(page, id, doveziBytes(iconFile, size)); },
+    web_control_icon: function (iconFile, size) { DoveziSheet.controlIcon(doveziBytes(iconFile, size)); },
     web_control_clear: function (page, id) { DoveziSheet.clear(page, id); },
     web_control_add_entry: function (page, id, text) { DoveziSheet.addEntry(page, id, UTF8ToString(text)); },
     web_control_select: function (page, id, index) { DoveziSheet.select(page, id, index); },

@@ -6,7 +6,7 @@ var DoveziSheet = (function () {
     'use strict';
     var KIND = { button: 0, check: 1, group: 2, label: 3, icon: 4, list: 5, slider: 6 };
     var ALIGN = ['left', 'center', 'right'];
-    var root, pages = [], shown = -1, picker;
+    var root, pages = [], shown = -1, picker, lastAdded;
 
     function call(name, types, values) { return Module.ccall(name, 'number', types, values); }
     function element(tag, className, parent) {
@@ -30,10 +30,12 @@ var DoveziSheet = (function () {
         target.appendChild(document.createTextNode(text.slice(at + 2)));
     }
     function iconUrl(bytes) { return URL.createObjectURL(new Blob([bytes], { type: 'image/x-icon' })); }
-    function control(page, id) { return document.getElementById('control-' + page + '-' + id); }
-    function input(page, id) {
-        var found = control(page, id);
-        return found ? found.querySelector('select, input, button') || found : null;
+    // A control's element is its input, button or list; labels and
+    // frames are their boxes.
+    function input(page, id) { return document.getElementById('control-' + page + '-' + id); }
+    function control(page, id) {
+        var found = input(page, id);
+        return found ? found.closest('.control') : null;
     }
 
     function showPage(page) {
@@ -105,8 +107,7 @@ var DoveziSheet = (function () {
         },
         addControl: function (page, id, kind, text, x, y, width, height, align, disabled) {
             var box = element('div', 'control', pages[page]);
-            if (id !== 0xFFFF)
-                box.id = 'control-' + page + '-' + id;
+            lastAdded = box;
             box.style.left = x + 'px';
             box.style.top = y + 'px';
             box.style.width = width + 'px';
@@ -135,6 +136,8 @@ var DoveziSheet = (function () {
                 made = element('img', null, box);
                 made.alt = '';
             } else if (kind === KIND.list) {
+                // The template's height includes the list that drops down.
+                box.style.height = '';
                 made = element('select', null, box);
                 made.addEventListener('change', function () {
                     call('dovezi_sheet_pick', ['number', 'number', 'number'], [page, id, made.selectedIndex]);
@@ -153,11 +156,10 @@ var DoveziSheet = (function () {
             }
             if (made && disabled)
                 made.disabled = true;
+            if (id !== 0xFFFF)
+                (made && kind !== KIND.icon ? made : box).id = 'control-' + page + '-' + id;
         },
-        controlIcon: function (page, id, bytes) {
-            var image = control(page, id).querySelector('img');
-            image.src = iconUrl(bytes);
-        },
+        controlIcon: function (bytes) { lastAdded.querySelector('img').src = iconUrl(bytes); },
         clear: function (page, id) { input(page, id).textContent = ''; },
         addEntry: function (page, id, text) { element('option', null, input(page, id)).textContent = text; },
         select: function (page, id, index) { input(page, id).selectedIndex = index; },
