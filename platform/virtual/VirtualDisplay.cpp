@@ -2,17 +2,30 @@
 
 #include "platform/present/ScreenCapture.h"
 
+#include <cstring>
+
 namespace {
 constexpr DWORD MASKS_565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD MASKS_888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
 int BitsPerPixelOf(int depth) { return depth == 24 ? 32 : depth; }
+
+void CopyRowToRgba(const BYTE* __restrict in, BYTE* __restrict out, int count)
+{
+    for (int x = 0; x < count; ++x) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, in + 4 * x, 4);
+        pixel = (pixel >> 16 & 0xFF) | (pixel & 0xFF00) | (pixel & 0xFF) << 16 | 0xFF000000u;
+        std::memcpy(out + 4 * x, &pixel, 4);
+    }
+}
 }
 
 class VirtualDeviceContext : public DeviceContext {
 public:
-    VirtualDeviceContext(VirtualDisplay& display, const RECT& client, std::vector<RECT> areas)
-        : m_display(display), m_areas(std::move(areas))
+    VirtualDeviceContext(VirtualDisplay& display, const RECT& client, std::vector<RECT> areas,
+                         std::vector<RECT>* written)
+        : m_display(display), m_areas(std::move(areas)), m_pWritten(written)
     {
         for (RECT& area : m_areas)
             area = IntersectRects(area, client);
@@ -25,6 +38,8 @@ public:
         const int rows = m_display.m_painter.StretchDIBits(xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits,
                                                            info, m_areas, m_display.Framebuffer(), written);
         m_bDrew = m_bDrew || !written.empty();
+        if (m_pWritten != nullptr)
+            m_pWritten->insert(m_pWritten->end(), written.begin(), written.end());
         return rows;
     }
 
@@ -48,6 +63,7 @@ public:
 private:
     VirtualDisplay& m_display;
     std::vector<RECT> m_areas;
+    std::vector<RECT>* m_pWritten;
     PaletteHandle m_palette = 0;
     bool m_bDrew = false;
 };
@@ -55,8 +71,9 @@ private:
 namespace {
 class VirtualPaintSession : public PaintSession {
 public:
-    VirtualPaintSession(VirtualDisplay& display, const RECT& client, std::vector<RECT> areas, int& paints)
-        : m_context(display, client, std::move(areas)), m_paints(paints)
+    VirtualPaintSession(VirtualDisplay& display, const RECT& client, std::vector<RECT> areas,
+                        std::vector<RECT>* written, int& paints)
+        : m_context(display, client, std::move(areas), written), m_paints(paints)
     {
     }
     ~VirtualPaintSession() override
@@ -132,9 +149,10 @@ std::unique_ptr<DeviceBitmap> VirtualDisplay::CopyScreen()
     return capture;
 }
 
-std::unique_ptr<PaintSession> VirtualDisplay::OpenPaintSession(HWND, const RECT& client, std::vector<RECT> areas)
+std::unique_ptr<PaintSession> VirtualDisplay::OpenPaintSession(HWND, const RECT& client, std::vector<RECT> areas,
+                                                               std::vector<RECT>* written)
 {
-    return std::make_unique<VirtualPaintSession>(*this, client, std::move(areas), m_paints);
+    return std::make_unique<VirtualPaintSession>(*this, client, std::move(areas), written, m_paints);
 }
 
 UINT VirtualDisplay::Realize(const std::vector<std::uint32_t>& colors)
@@ -171,17 +189,16 @@ std::uint32_t VirtualDisplay::RgbAt(int x, int y) const
     }
 }
 
-RECT VirtualDisplay::CopyRgba(const RECT& area, std::vector<BYTE>& rgba) const
+RECT VirtualDisplay::CopyRgba(const RECT& area, std::vector<BYTE>& mirror) const
 {
     const RECT cut = IntersectRects(area, RECT{0, 0, m_size.cx, m_size.cy});
-    rgba.clear();
+    const std::size_t mirrorStride = static_cast<std::size_t>(m_size.cx) * 4;
+    mirror.resize(mirrorStride * static_cast<std::size_t>(m_size.cy));
     if (IsEmptyRect(cut))
         return cut;
-    const int width = cut.right - cut.left;
-    rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(cut.bottom - cut.top) * 4);
-    BYTE* out = rgba.data();
     const std::size_t stride = DibStride(m_size.cx, m_bitsPerPixel);
     for (int y = cut.top; y < cut.bottom; ++y) {
+        BYTE* out = mirror.data() + mirrorStride * static_cast<std::size_t>(y) + static_cast<std::size_t>(cut.left) * 4;
         if (m_bitsPerPixel != 32) {
             for (int x = cut.left; x < cut.right; ++x, out += 4) {
                 const std::uint32_t rgb = RgbAt(x, y);
@@ -192,14 +209,9 @@ RECT VirtualDisplay::CopyRgba(const RECT& area, std::vector<BYTE>& rgba) const
             }
             continue;
         }
-        // 0x00RRGGBB pixels swap their outer bytes.
-        const BYTE* in = m_pixels.data() + stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(cut.left) * 4;
-        for (int x = 0; x < width; ++x, in += 4, out += 4) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-            out[3] = 0xFF;
-        }
+        // 0x00RRGGBB pixels swap their outer bytes and gain an opaque alpha.
+        CopyRowToRgba(m_pixels.data() + stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(cut.left) * 4, out,
+                      cut.right - cut.left);
     }
     return cut;
 }

@@ -34,16 +34,19 @@ public:
     void DeletePalette(PaletteHandle palette) override { m_palettes.Delete(palette); }
 
     // A paint session for a window with client rectangle `client`, clipped
-    // to `areas`; fits VirtualPlatform::PaintFactory.
-    std::unique_ptr<PaintSession> OpenPaintSession(HWND window, const RECT& client, std::vector<RECT> areas);
+    // to `areas`; fits VirtualPlatform::PaintFactory. The rectangles it
+    // draws on are added to `written` when given.
+    std::unique_ptr<PaintSession> OpenPaintSession(HWND window, const RECT& client, std::vector<RECT> areas,
+                                                   std::vector<RECT>* written = nullptr);
 
     int Depth() const { return m_depth; }
     // What the screen shows: rows from the top, red, green, blue bytes.
     std::vector<BYTE> RgbRows() const;
-    // What the screen shows inside `area`, cut to the screen: rows from the
-    // top, red, green, blue and an opaque alpha byte a pixel. Returns the
-    // rectangle copied (empty when none).
-    RECT CopyRgba(const RECT& area, std::vector<BYTE>& rgba) const;
+    // Copies what the screen shows inside `area`, cut to the screen, to the
+    // same place of `mirror`, a picture of the screen's size (rows from the
+    // top, red, green, blue and an opaque alpha byte a pixel), which it
+    // sizes when needed. Returns the rectangle copied (empty when none).
+    RECT CopyRgba(const RECT& area, std::vector<BYTE>& mirror) const;
     // The colour shown at (x, y) as 0x00RRGGBB; 0 outside the screen.
     std::uint32_t RgbAt(int x, int y) const;
     // The colormap of an 8-bit display (empty for the others).

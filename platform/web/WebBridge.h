@@ -12,9 +12,10 @@ double web_now_ms();
 // Asks the page to call dovezi_pump after `delayMs` (the earliest request wins).
 void web_schedule_pump(double delayMs);
 
-// Shows `width` × `height` pixels of red, green, blue and alpha bytes at
-// (x, y) of the saver's canvas; `pixels` holds the rows without gaps.
-void web_present(const std::uint8_t* pixels, int x, int y, int width, int height);
+// Shows the rectangle at (x, y) of `width` × `height` pixels of `screen`,
+// the canvas's picture of screenWidth × screenHeight pixels in red, green,
+// blue and alpha bytes, on the saver's canvas.
+void web_present(const std::uint8_t* screen, int screenWidth, int screenHeight, int x, int y, int width, int height);
 void web_hide_cursor();
 // The saver has ended: the page shows its start screen again.
 void web_saver_ended();

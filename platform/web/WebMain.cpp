@@ -81,6 +81,14 @@ EMSCRIPTEN_KEEPALIVE void dovezi_pump()
     ScheduleNextPump();
 }
 
+// The page's frame measure: how many ticks the march has made, and the
+// microseconds spent in them and their paints.
+EMSCRIPTEN_KEEPALIVE double dovezi_ticks() { return static_cast<double>(Page().platform.Ticks()); }
+EMSCRIPTEN_KEEPALIVE double dovezi_frame_microseconds()
+{
+    return static_cast<double>(Page().platform.FrameMicroseconds());
+}
+
 // The user's input as a window message (mouse positions in canvas pixels).
 EMSCRIPTEN_KEEPALIVE void dovezi_input(int message, int wParam, int x, int y)
 {

@@ -59,7 +59,13 @@ bool WebPlatform::Pump()
         const auto message = m_loop->Take(WebNow());
         if (!message)
             break;
+        const bool frame = message->message == WM_TIMER || message->message == WM_PAINT;
+        const MessageLoop::Microseconds dispatched = WebNow();
         m_loop->Dispatch(*message);
+        if (frame) {
+            m_frameMicroseconds += WebNow() - dispatched;
+            m_ticks += message->message == WM_TIMER ? 1 : 0;
+        }
         m_midiOut.Pump();
     }
     return m_loop->QuitCode().has_value();

@@ -59,6 +59,10 @@ public:
     bool Pump();
     // Milliseconds until something falls due; -1 when nothing will.
     double NextDelayMs() const;
+    // The page's frame measure: the ticks of the march in all runs (timer
+    // messages delivered), and the time spent in them and in the paints.
+    unsigned long Ticks() const { return m_ticks; }
+    MessageLoop::Microseconds FrameMicroseconds() const { return m_frameMicroseconds; }
 
 private:
     EmbeddedResources m_resources;
@@ -72,4 +76,6 @@ private:
     std::optional<MessageLoop> m_loop;
     std::set<WebWindow*> m_windows;
     SIZE m_size{0, 0};
+    unsigned long m_ticks = 0;
+    MessageLoop::Microseconds m_frameMicroseconds = 0;
 };

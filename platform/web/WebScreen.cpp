@@ -6,14 +6,16 @@
 
 class WebPaintSession : public PaintSession {
 public:
-    WebPaintSession(WebScreen& screen, std::unique_ptr<PaintSession> drawing, std::vector<RECT> areas)
-        : m_screen(screen), m_drawing(std::move(drawing)), m_areas(std::move(areas))
-    {
-    }
+    explicit WebPaintSession(WebScreen& screen) : m_screen(screen) {}
     ~WebPaintSession() override
     {
         m_drawing.reset();
-        m_screen.Present(m_areas);
+        m_screen.Present(m_written);
+    }
+
+    void Open(HWND window, const RECT& client, std::vector<RECT> areas)
+    {
+        m_drawing = m_screen.m_display->OpenPaintSession(window, client, std::move(areas), &m_written);
     }
 
     DeviceContext& Context() override { return m_drawing->Context(); }
@@ -21,7 +23,8 @@ public:
 private:
     WebScreen& m_screen;
     std::unique_ptr<PaintSession> m_drawing;
-    std::vector<RECT> m_areas;
+    // What the session drew on, shown when it closes.
+    std::vector<RECT> m_written;
 };
 
 void WebScreen::Reset(SIZE size, const RgbPicture& picture)
@@ -35,15 +38,18 @@ void WebScreen::Reset(SIZE size, const RgbPicture& picture)
 
 std::unique_ptr<PaintSession> WebScreen::OpenPaintSession(HWND window, const RECT& client, std::vector<RECT> areas)
 {
-    auto drawing = m_display->OpenPaintSession(window, client, areas);
-    return std::make_unique<WebPaintSession>(*this, std::move(drawing), std::move(areas));
+    auto session = std::make_unique<WebPaintSession>(*this);
+    session->Open(window, client, std::move(areas));
+    return session;
 }
 
 void WebScreen::Present(const std::vector<RECT>& areas)
 {
+    const SIZE size = m_display->ScreenSize();
     for (const RECT& area : areas) {
-        const RECT shown = m_display->CopyRgba(area, m_rgba);
-        if (!m_rgba.empty())
-            web_present(m_rgba.data(), shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top);
+        const RECT shown = m_display->CopyRgba(area, m_mirror);
+        if (!IsEmptyRect(shown))
+            web_present(m_mirror.data(), size.cx, size.cy, shown.left, shown.top, shown.right - shown.left,
+                        shown.bottom - shown.top);
     }
 }

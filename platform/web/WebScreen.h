@@ -24,15 +24,16 @@ public:
     PaletteHandle CreateHalftonePalette() override { return m_display->CreateHalftonePalette(); }
     void DeletePalette(PaletteHandle palette) override { m_display->DeletePalette(palette); }
 
-    // A paint session of a window at the screen's top-left corner; the
-    // areas go to the canvas when it closes.
+    // A paint session of a window at the screen's top-left corner; what it
+    // drew goes to the canvas when it closes.
     std::unique_ptr<PaintSession> OpenPaintSession(HWND window, const RECT& client, std::vector<RECT> areas);
 
 private:
     void Present(const std::vector<RECT>& areas);
 
     std::unique_ptr<VirtualDisplay> m_display = std::make_unique<VirtualDisplay>(SIZE{0, 0}, 24);
-    std::vector<BYTE> m_rgba;
+    // The canvas's picture, as the page shows it.
+    std::vector<BYTE> m_mirror;
 
     friend class WebPaintSession;
 };

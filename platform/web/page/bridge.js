@@ -17,7 +17,9 @@ mergeInto(LibraryManager.library, {
 
     web_now_ms: function () { return performance.now(); },
     web_schedule_pump: function (delayMs) { DoveziPage.schedulePump(delayMs); },
-    web_present: function (pixels, x, y, width, height) { DoveziPage.present(pixels, x, y, width, height); },
+    web_present: function (screen, screenWidth, screenHeight, x, y, width, height) {
+        DoveziPage.present(screen, screenWidth, screenHeight, x, y, width, height);
+    },
     web_hide_cursor: function () { DoveziPage.hideCursor(); },
     web_saver_ended: function () { DoveziPage.saverEnded(); },
     web_start_saver_soon: function () { setTimeout(function () { DoveziPage.startSaver(); }, 0); },
