@@ -64,7 +64,7 @@ test: deps build sanitize tsan windows web
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(BUILD_TSAN) --output-on-failure -L thread
 
-bench: deps build
+bench: deps build web
 	@bench/run.sh $(BUILD)
 
 package: deps build

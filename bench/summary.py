@@ -37,7 +37,34 @@ FIGURES = [
     ("stream", r"BM_LiveLateness/realtime:(\d/busy:\d)", "p99_us", "stream lateness p99 realtime:{0}", "us", None),
     ("stream", r"BM_LiveLateness/realtime:(\d/busy:\d)", "x_floor_p99", "stream lateness p99 realtime:{0}", "x bare sleep", None),
     ("stream", r"(BM_OfflineRender)", "x_floor", "offline render", "x file write", None),
+    ("web", r"WebFrame/width:(\d+)", "frame_us", "web frame {0} (tick and paint)", "us", None),
+    ("web", r"WebFrame/width:(\d+)", "all_us", "web frame {0} (all the program's time)", "us", None),
 ]
+
+# A figure of one program over one of another, measured in the same run:
+# (figure, unit, goal, numerator, denominator), each (program, name
+# pattern, counter, scale).
+RATIOS = [
+    ("web frame 1920 (tick and paint)", "x desktop tick and paint", 2,
+     ("web", r"WebFrame/width:1920", "frame_us", 1),
+     # The desktop saver's share of a core at one tick per 100 ms, as the
+     # microseconds of each tick.
+     ("saver", r"Cpu/width:1920/speed:100/preview:0", "core_pct", 1000)),
+    ("web frame 1920 (tick and paint)", "x desktop scene tick", None,
+     ("web", r"WebFrame/width:1920", "frame_us", 1),
+     ("parade", r"Tick/width:1920/bits:16/scale:1", "tick_us", 1)),
+]
+
+
+def Find(results, program, pattern, counter, scale):
+    for bench in results.get(program, []):
+        if re.search(pattern, bench["name"]) and counter in bench:
+            return bench[counter] * scale
+    return None
+
+
+def Verdict(value, goal):
+    return "-" if goal is None else ("ok" if value <= goal else "miss")
 
 
 def Rows(folder):
@@ -53,8 +80,12 @@ def Rows(folder):
             if not match or counter not in bench:
                 continue
             value = bench[counter]
-            verdict = "-" if goal is None else ("ok" if value <= goal else "miss")
-            yield (figure.format(*match.groups()), value, unit, "-" if goal is None else "<= %g" % goal, verdict)
+            yield (figure.format(*match.groups()), value, unit, "-" if goal is None else "<= %g" % goal,
+                   Verdict(value, goal))
+    for figure, unit, goal, numerator, denominator in RATIOS:
+        above, below = Find(results, *numerator), Find(results, *denominator)
+        if above is not None and below:
+            yield (figure, above / below, unit, "-" if goal is None else "<= %g" % goal, Verdict(above / below, goal))
 
 
 def main():

@@ -7,26 +7,6 @@ namespace {
 // System-exclusive bytes go out in events of at most this many.
 constexpr DWORD SYSEX_PIECE = 256;
 
-// The bytes of a short message with this status; 0 for none.
-long ShortMessageLength(unsigned int status)
-{
-    if (status < 0x80)
-        return 0;
-    if (status < 0xF0)
-        return (status & 0xE0) == 0xC0 ? 2 : 3;
-    switch (status) {
-    case 0xF1:
-    case 0xF3:
-        return 2;
-    case 0xF2:
-        return 3;
-    case 0xF6:
-        return 1;
-    default:
-        return status >= 0xF8 ? 1 : 0;
-    }
-}
-
 } // namespace
 
 AlsaSeqOutput::~AlsaSeqOutput()
@@ -53,7 +33,7 @@ void AlsaSeqOutput::SendShort(DWORD message, std::int64_t)
 {
     const unsigned char bytes[3] = {static_cast<unsigned char>(message), static_cast<unsigned char>(message >> 8),
                                     static_cast<unsigned char>(message >> 16)};
-    const long length = ShortMessageLength(bytes[0]);
+    const long length = static_cast<long>(ShortMessageLength(bytes[0]));
     if (length == 0)
         return;
     snd_seq_event_t event;

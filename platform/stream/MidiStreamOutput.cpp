@@ -20,3 +20,22 @@ void SendSilence(MidiStreamOutput& output, std::int64_t when)
         for (const DWORD controller : {ALL_SOUND_OFF, SUSTAIN_PEDAL, RESET_ALL_CONTROLLERS, ALL_NOTES_OFF})
             output.SendShort((CONTROL_CHANGE | channel) | (controller << 8), when);
 }
+
+std::size_t ShortMessageLength(unsigned int status)
+{
+    if (status < 0x80)
+        return 0;
+    if (status < 0xF0)
+        return (status & 0xE0) == 0xC0 ? 2 : 3;
+    switch (status) {
+    case 0xF1:
+    case 0xF3:
+        return 2;
+    case 0xF2:
+        return 3;
+    case 0xF6:
+        return 1;
+    default:
+        return status >= 0xF8 ? 1 : 0;
+    }
+}

@@ -6,6 +6,7 @@
 
 #include "platform/WinApi.h"
 
+#include <cstddef>
 #include <cstdint>
 
 class MidiStreamOutput {
@@ -19,6 +20,10 @@ public:
     // Silences the device when its stream stops: by default SendSilence.
     virtual void Silence(std::int64_t when);
 };
+
+// The bytes of a short message with this status byte on the wire, 1 to
+// 3; 0 for a byte that starts no short message.
+std::size_t ShortMessageLength(unsigned int status);
 
 // Silences every channel: all sound off, sustain off, all controllers
 // reset and all notes off on channels 1 to 16.

@@ -10,29 +10,9 @@ double Milliseconds(std::int64_t microseconds) { return static_cast<double>(micr
 
 }
 
-std::size_t ShortMessageLength(DWORD message)
-{
-    const BYTE status = static_cast<BYTE>(message & 0xFF);
-    if (status < 0x80 || status == 0xF0 || status == 0xF7)
-        return 0;
-    if (status < 0xF0) {
-        const BYTE kind = status & 0xF0;
-        return kind == 0xC0 || kind == 0xD0 ? 2 : 3;
-    }
-    switch (status) {
-    case 0xF1:
-    case 0xF3:
-        return 2;
-    case 0xF2:
-        return 3;
-    default:
-        return 1;
-    }
-}
-
 void WebMidiPort::SendShort(DWORD message, std::int64_t when)
 {
-    const std::size_t length = ShortMessageLength(message);
+    const std::size_t length = ShortMessageLength(message & 0xFF);
     if (length == 0)
         return;
     const BYTE bytes[3] = {static_cast<BYTE>(message), static_cast<BYTE>(message >> 8), static_cast<BYTE>(message >> 16)};

@@ -29,7 +29,3 @@ public:
 private:
     std::map<UINT, std::unique_ptr<WebMidiPort>> m_ports;
 };
-
-// The bytes a short message packed as status | data1 << 8 | data2 << 16
-// takes on the wire: 1 to 3, or 0 for a byte that starts no message.
-std::size_t ShortMessageLength(DWORD message);

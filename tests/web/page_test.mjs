@@ -3,13 +3,9 @@
 // saver, and the settings sheet keeps what OK saves and drops what Cancel
 // leaves. page_test.sh starts the server and runs this.
 //   node page_test.mjs URL WORK    (WORK: a private folder for the browser)
-import { writeFileSync } from "node:fs";
-import { createRequire } from "node:module";
-import { join } from "node:path";
 import { setTimeout as sleep } from "node:timers/promises";
 
-const require = createRequire(new URL("../../tools/web/package.json", import.meta.url));
-const puppeteer = require("puppeteer-core");
+import { launchBrowser } from "./browser.mjs";
 
 const [url, work] = process.argv.slice(2);
 const SPEED = "#control-2-1002";
@@ -174,14 +170,7 @@ async function checkSettings(page) {
 }
 
 async function main() {
-    const browser = await puppeteer.launch({
-        executablePath: "/usr/bin/chromium",
-        headless: true,
-        userDataDir: join(work, "profile"),
-        defaultViewport: { width: 1920, height: 1080 },
-        args: ["--no-sandbox", "--window-size=1920,1080", "--mute-audio", "--no-first-run"],
-    });
-    writeFileSync(join(work, "browser.pid"), String(browser.process().pid));
+    const browser = await launchBrowser(work);
     try {
         const page = await browser.newPage();
         page.on("console", (message) => {

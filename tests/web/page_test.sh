@@ -2,11 +2,14 @@
 # The built page in headless chromium (page_test.mjs), served from
 # BUILD_WEB_DIR by tools/web/serve.mjs on a free port of 127.0.0.1. The server,
 # the browser and their files are private to this run and go with it.
-#   page_test.sh BUILD_WEB_DIR
+# SCRIPT, when given, runs instead of page_test.mjs, with the same arguments
+# (the page's address and the private folder).
+#   page_test.sh BUILD_WEB_DIR [SCRIPT]
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 TOOLS="$HERE/../../tools/web"
 SITE=$1
+SCRIPT=${2:-$HERE/page_test.mjs}
 
 [ -x /usr/bin/chromium ] || { echo "no chromium: skipped"; exit 77; }
 [ -d "$TOOLS/node_modules/puppeteer-core" ] || { echo "FAIL: no puppeteer-core (tools/web-deps.sh installs it)"; exit 1; }
@@ -44,7 +47,7 @@ done
 [ -n "$URL" ] || { echo "FAIL: the server did not start: $(cat "$WORK/server.out")"; exit 1; }
 echo "page at $URL"
 
-timeout 180 node "$HERE/page_test.mjs" "$URL" "$WORK" &
+timeout 180 node "$SCRIPT" "$URL" "$WORK" &
 TEST=$!
 wait "$TEST"
 STATUS=$?
