@@ -67,6 +67,16 @@ bool IsValidDivision(DWORD division)
 
 } // namespace
 
+MMRESULT MidiStreamCore::Unprepare(MIDIHDR* header)
+{
+    if (!(header->dwFlags & MHDR_PREPARED))
+        return MMSYSERR_NOERROR;
+    if (header->dwFlags & MHDR_INQUEUE)
+        return MIDIERR_STILLPLAYING;
+    header->dwFlags &= ~static_cast<DWORD>(MHDR_PREPARED);
+    return MMSYSERR_NOERROR;
+}
+
 MMRESULT MidiStreamCore::Queue(MIDIHDR* header, Microseconds now)
 {
     if (!header)

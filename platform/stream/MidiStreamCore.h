@@ -40,6 +40,10 @@ public:
     static constexpr DWORD DEFAULT_DIVISION = 24;
     static constexpr DWORD EVENT_HEAD_BYTES = 12;
 
+    // midiOutUnprepareHeader's rule: MIDIERR_STILLPLAYING for a queued
+    // buffer, otherwise the prepared mark goes.
+    static MMRESULT Unprepare(MIDIHDR* header);
+
     // Appends a prepared buffer to the queue. MIDIERR_UNPREPARED,
     // MIDIERR_STILLPLAYING when it is queued already, MMSYSERR_INVALPARAM
     // when dwBytesRecorded is above dwBufferLength, not a multiple of 4, or

@@ -48,12 +48,7 @@ MMRESULT MidiStreamService::Prepare(MIDIHDR* header)
 MMRESULT MidiStreamService::Unprepare(MIDIHDR* header)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    if (!(header->dwFlags & MHDR_PREPARED))
-        return MMSYSERR_NOERROR;
-    if (header->dwFlags & MHDR_INQUEUE)
-        return MIDIERR_STILLPLAYING;
-    header->dwFlags &= ~static_cast<DWORD>(MHDR_PREPARED);
-    return MMSYSERR_NOERROR;
+    return MidiStreamCore::Unprepare(header);
 }
 
 MMRESULT MidiStreamService::Queue(MIDIHDR* header)

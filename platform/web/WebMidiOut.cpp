@@ -74,12 +74,7 @@ MMRESULT WebMidiOut::UnprepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT hea
         return MMSYSERR_INVALHANDLE;
     if (header == nullptr || headerSize < sizeof(MIDIHDR))
         return MMSYSERR_INVALPARAM;
-    if (!(header->dwFlags & MHDR_PREPARED))
-        return MMSYSERR_NOERROR;
-    if (header->dwFlags & MHDR_INQUEUE)
-        return MIDIERR_STILLPLAYING;
-    header->dwFlags &= ~static_cast<DWORD>(MHDR_PREPARED);
-    return MMSYSERR_NOERROR;
+    return MidiStreamCore::Unprepare(header);
 }
 
 MMRESULT WebMidiOut::StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT headerSize)
