@@ -1,5 +1,7 @@
 #!/bin/bash
-# Installs every Debian package the project needs; quick when all are there.
+# Installs every Debian package the project needs, or only the packages
+# named; quick when all are there.
+#   deps.sh [PACKAGE...]
 set -euo pipefail
 
 PACKAGES=(
@@ -19,7 +21,9 @@ if [ "$(id -u)" != 0 ]; then
     SUDO=sudo
 fi
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ $# -gt 0 ]; then
+    PACKAGES=("$@")
+elif ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
     NEED_UPDATE=1
 fi

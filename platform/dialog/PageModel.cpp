@@ -36,6 +36,33 @@ ControlState* PageModel::Usable(int id, DialogControlKind kind)
     return &found->second;
 }
 
+bool PageModel::ClickByUser(int id)
+{
+    if (ControlState* check = Usable(id, DialogControlKind::CheckBox)) {
+        check->nCheck = check->nCheck == 0 ? 1 : 0;
+        return true;
+    }
+    return IsUsable(id, DialogControlKind::PushButton);
+}
+
+bool PageModel::PickByUser(int id, int index)
+{
+    ControlState* list = Usable(id, DialogControlKind::DropDownList);
+    if (list == nullptr || index < 0 || index >= static_cast<int>(list->entries.size()))
+        return false;
+    list->nSelection = index;
+    return true;
+}
+
+bool PageModel::SlideByUser(int id, int position)
+{
+    ControlState* slider = Usable(id, DialogControlKind::Slider);
+    if (slider == nullptr)
+        return false;
+    slider->nPos = std::clamp(position, slider->nMin, std::max(slider->nMin, slider->nMax));
+    return true;
+}
+
 const ControlState* PageModel::Find(int id) const
 {
     const auto found = m_controls.find(id);

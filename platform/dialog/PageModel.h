@@ -52,15 +52,24 @@ public:
     // Ids that the page's code used although the template has no such
     // control, or a control of another kind.
     const std::vector<int>& Misuses() const { return m_misuses; }
-    // The control with this id when it has that kind and is enabled, as
-    // the user's action on it needs; null otherwise.
-    ControlState* Usable(int id, DialogControlKind kind);
+    // True when the control with this id has that kind and is enabled.
+    bool IsUsable(int id, DialogControlKind kind) const { return const_cast<PageModel*>(this)->Usable(id, kind) != nullptr; }
+    // The user's actions, on a control that has the kind and is enabled;
+    // false when the user could not do them. They change the model only:
+    // the host tells the sheet's logic. A click toggles a check box; a push
+    // button is only clicked.
+    bool ClickByUser(int id);
+    bool PickByUser(int id, int index);
+    // Moves the slider to `position`, clamped to its range.
+    bool SlideByUser(int id, int position);
 
 protected:
     // The page's code changed the control (its host redraws it).
     virtual void Changed(int id, const ControlState& control) { static_cast<void>(id), static_cast<void>(control); }
 
 private:
+    // The control with this id when it has that kind and is enabled.
+    ControlState* Usable(int id, DialogControlKind kind);
     ControlState* Use(int id, DialogControlKind kind);
     const ControlState* Use(int id, DialogControlKind kind) const;
 

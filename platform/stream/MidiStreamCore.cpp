@@ -1,5 +1,7 @@
 #include "platform/stream/MidiStreamCore.h"
 
+#include <cstddef>
+
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
@@ -66,6 +68,11 @@ bool IsValidDivision(DWORD division)
 }
 
 } // namespace
+
+bool MidiStreamCore::IsUsableHeader(const MIDIHDR* header, UINT headerSize)
+{
+    return header && headerSize >= offsetof(MIDIHDR, dwOffset) && (header->lpData || header->dwBufferLength == 0);
+}
 
 MMRESULT MidiStreamCore::Unprepare(MIDIHDR* header)
 {

@@ -40,6 +40,9 @@ public:
     static constexpr DWORD DEFAULT_DIVISION = 24;
     static constexpr DWORD EVENT_HEAD_BYTES = 12;
 
+    // A header the stream calls accept: also one of the older, shorter
+    // layout (up to dwOffset); data, unless there are no bytes.
+    static bool IsUsableHeader(const MIDIHDR* header, UINT headerSize);
     // midiOutUnprepareHeader's rule: MIDIERR_STILLPLAYING for a queued
     // buffer, otherwise the prepared mark goes.
     static MMRESULT Unprepare(MIDIHDR* header);

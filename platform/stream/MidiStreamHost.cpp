@@ -1,17 +1,6 @@
 #include "platform/stream/MidiStreamHost.h"
 
-#include <cstddef>
 #include <exception>
-
-namespace {
-
-// Headers of the older, shorter layout (up to dwOffset) are accepted.
-bool IsHeaderUsable(const MIDIHDR* header, UINT headerSize)
-{
-    return header && headerSize >= offsetof(MIDIHDR, dwOffset) && (header->lpData || header->dwBufferLength == 0);
-}
-
-} // namespace
 
 MidiStreamHost::MidiStreamHost(MidiStreamClock& clock, MidiStreamDevices& devices)
     : m_clock(clock), m_devices(devices)
@@ -91,7 +80,7 @@ MMRESULT MidiStreamHost::PrepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT h
     const auto service = Find(stream);
     if (!service)
         return MMSYSERR_INVALHANDLE;
-    return IsHeaderUsable(header, headerSize) ? service->Prepare(header) : MMSYSERR_INVALPARAM;
+    return MidiStreamCore::IsUsableHeader(header, headerSize) ? service->Prepare(header) : MMSYSERR_INVALPARAM;
 }
 
 MMRESULT MidiStreamHost::UnprepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT headerSize)
@@ -99,7 +88,7 @@ MMRESULT MidiStreamHost::UnprepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT
     const auto service = Find(stream);
     if (!service)
         return MMSYSERR_INVALHANDLE;
-    return IsHeaderUsable(header, headerSize) ? service->Unprepare(header) : MMSYSERR_INVALPARAM;
+    return MidiStreamCore::IsUsableHeader(header, headerSize) ? service->Unprepare(header) : MMSYSERR_INVALPARAM;
 }
 
 MMRESULT MidiStreamHost::StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT headerSize)
@@ -107,7 +96,7 @@ MMRESULT MidiStreamHost::StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT heade
     const auto service = Find(stream);
     if (!service)
         return MMSYSERR_INVALHANDLE;
-    return IsHeaderUsable(header, headerSize) ? service->Queue(header) : MMSYSERR_INVALPARAM;
+    return MidiStreamCore::IsUsableHeader(header, headerSize) ? service->Queue(header) : MMSYSERR_INVALPARAM;
 }
 
 MMRESULT MidiStreamHost::ShortMsg(HMIDISTRM stream, DWORD message)

@@ -39,31 +39,24 @@ bool VirtualSheet::ShowPage(int page)
     return true;
 }
 
-ControlState* VirtualSheet::Usable(int id, DialogControlKind kind)
+VirtualPage* VirtualSheet::Shown()
 {
-    if (!IsOpen() || m_nCurrent < 0)
-        return nullptr;
-    return m_pages[m_nCurrent]->Usable(id, kind);
+    return IsOpen() && m_nCurrent >= 0 ? m_pages[m_nCurrent].get() : nullptr;
 }
 
 bool VirtualSheet::PickEntry(int id, int index)
 {
-    ControlState* list = Usable(id, DialogControlKind::DropDownList);
-    if (list == nullptr || index < 0 || index >= static_cast<int>(list->entries.size()))
+    VirtualPage* shown = Shown();
+    if (shown == nullptr || !shown->PickByUser(id, index))
         return false;
-    list->nSelection = index;
     m_handler.OnPageCommand(m_nCurrent, id, ControlNotice::SelectionChanged);
     return true;
 }
 
 bool VirtualSheet::Click(int id)
 {
-    ControlState* control = Usable(id, DialogControlKind::CheckBox);
-    if (control != nullptr)
-        control->nCheck = control->nCheck == 0 ? 1 : 0;
-    else
-        control = Usable(id, DialogControlKind::PushButton);
-    if (control == nullptr)
+    VirtualPage* shown = Shown();
+    if (shown == nullptr || !shown->ClickByUser(id))
         return false;
     m_handler.OnPageCommand(m_nCurrent, id, ControlNotice::Clicked);
     return true;
@@ -71,10 +64,9 @@ bool VirtualSheet::Click(int id)
 
 bool VirtualSheet::Slide(int id, int position)
 {
-    ControlState* slider = Usable(id, DialogControlKind::Slider);
-    if (slider == nullptr)
+    VirtualPage* shown = Shown();
+    if (shown == nullptr || !shown->SlideByUser(id, position))
         return false;
-    slider->nPos = std::clamp(position, slider->nMin, std::max(slider->nMin, slider->nMax));
     m_handler.OnPageScroll(m_nCurrent, id);
     m_handler.OnPageScroll(m_nCurrent, id);
     return true;

@@ -68,7 +68,8 @@ public:
     bool PressApply();
 
 private:
-    ControlState* Usable(int id, DialogControlKind kind);
+    // The page shown, while the sheet is open.
+    VirtualPage* Shown();
     bool Close(SheetResult result);
 
     std::string m_strCaption;

@@ -137,10 +137,10 @@ EMSCRIPTEN_KEEPALIVE void dovezi_sheet_show_page(int page)
         sheet->ShowPage(page);
 }
 
-EMSCRIPTEN_KEEPALIVE void dovezi_sheet_click(int page, int id, int checkState)
+EMSCRIPTEN_KEEPALIVE void dovezi_sheet_click(int page, int id)
 {
     if (WebSheet* sheet = OpenSheet())
-        sheet->Click(page, id, checkState);
+        sheet->Click(page, id);
 }
 
 EMSCRIPTEN_KEEPALIVE void dovezi_sheet_pick(int page, int id, int index)

@@ -22,6 +22,15 @@ MMRESULT WebMidiOut::GetDevName(UINT deviceId, std::string& productName)
     return MMSYSERR_NOERROR;
 }
 
+template <typename Work>
+MMRESULT WebMidiOut::WithHeader(HMIDISTRM stream, MIDIHDR* header, UINT headerSize, Work work)
+{
+    Stream* open = Find(stream);
+    if (open == nullptr)
+        return MMSYSERR_INVALHANDLE;
+    return MidiStreamCore::IsUsableHeader(header, headerSize) ? work(*open) : MMSYSERR_INVALPARAM;
+}
+
 WebMidiOut::Stream* WebMidiOut::Find(HMIDISTRM stream)
 {
     const auto found = m_streams.find(stream);
@@ -41,14 +50,10 @@ MMRESULT WebMidiOut::StreamOpen(HMIDISTRM* stream, UINT deviceId, MidiStreamCall
     if (output == nullptr)
         return MMSYSERR_ERROR;
     const auto handle = reinterpret_cast<HMIDISTRM>(++m_lastHandle);
-    auto opened = std::make_unique<Stream>();
-    opened->output = output;
-    opened->client = MidiStreamClient{callback, instance, reinterpret_cast<HMIDIOUT>(handle)};
-    opened->deviceId = deviceId;
-    m_streams[handle] = std::move(opened);
+    const MidiStreamClient client{callback, instance, reinterpret_cast<HMIDIOUT>(handle)};
+    m_streams[handle] = std::make_unique<Stream>(Stream{MidiStreamCore(), output, client, deviceId});
     *stream = handle;
-    opened = nullptr;
-    m_streams[handle]->client.Notify(MOM_OPEN, 0);
+    client.Notify(MOM_OPEN, 0);
     return MMSYSERR_NOERROR;
 }
 
@@ -60,31 +65,21 @@ MMRESULT WebMidiOut::StreamProperty(HMIDISTRM stream, BYTE* data, DWORD property
 
 MMRESULT WebMidiOut::PrepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT headerSize)
 {
-    if (Find(stream) == nullptr)
-        return MMSYSERR_INVALHANDLE;
-    if (header == nullptr || headerSize < sizeof(MIDIHDR))
-        return MMSYSERR_INVALPARAM;
-    header->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return WithHeader(stream, header, headerSize, [header](Stream&) {
+        header->dwFlags |= MHDR_PREPARED;
+        return static_cast<MMRESULT>(MMSYSERR_NOERROR);
+    });
 }
 
 MMRESULT WebMidiOut::UnprepareHeader(HMIDISTRM stream, MIDIHDR* header, UINT headerSize)
 {
-    if (Find(stream) == nullptr)
-        return MMSYSERR_INVALHANDLE;
-    if (header == nullptr || headerSize < sizeof(MIDIHDR))
-        return MMSYSERR_INVALPARAM;
-    return MidiStreamCore::Unprepare(header);
+    return WithHeader(stream, header, headerSize, [header](Stream&) { return MidiStreamCore::Unprepare(header); });
 }
 
 MMRESULT WebMidiOut::StreamOut(HMIDISTRM stream, MIDIHDR* header, UINT headerSize)
 {
-    Stream* open = Find(stream);
-    if (open == nullptr)
-        return MMSYSERR_INVALHANDLE;
-    if (header == nullptr || headerSize < sizeof(MIDIHDR))
-        return MMSYSERR_INVALPARAM;
-    return open->core.Queue(header, m_now());
+    return WithHeader(stream, header, headerSize,
+                      [this, header](Stream& open) { return open.core.Queue(header, m_now()); });
 }
 
 MMRESULT WebMidiOut::ShortMsg(HMIDISTRM stream, DWORD message)

@@ -53,6 +53,9 @@ private:
     };
 
     Stream* Find(HMIDISTRM stream);
+    // `work` on the stream, when it is open and the header usable.
+    template <typename Work>
+    MMRESULT WithHeader(HMIDISTRM stream, MIDIHDR* header, UINT headerSize, Work work);
     void PumpStream(HMIDISTRM handle);
     // Silences the output and hands back every queued buffer.
     void StopHere(HMIDISTRM handle);

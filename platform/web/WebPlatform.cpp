@@ -53,19 +53,20 @@ void WebPlatform::PostInput(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool WebPlatform::Pump()
 {
-    const MessageLoop::Microseconds start = WebNow();
+    MessageLoop::Microseconds now = WebNow();
+    const MessageLoop::Microseconds end = now + PUMP_BUDGET;
     m_midiOut.Pump();
-    while (!m_loop->QuitCode() && WebNow() - start < PUMP_BUDGET) {
-        const auto message = m_loop->Take(WebNow());
+    while (!m_loop->QuitCode() && now < end) {
+        const auto message = m_loop->Take(now);
         if (!message)
             break;
-        const bool frame = message->message == WM_TIMER || message->message == WM_PAINT;
-        const MessageLoop::Microseconds dispatched = WebNow();
         m_loop->Dispatch(*message);
-        if (frame) {
-            m_frameMicroseconds += WebNow() - dispatched;
+        const MessageLoop::Microseconds after = WebNow();
+        if (message->message == WM_TIMER || message->message == WM_PAINT) {
+            m_frameMicroseconds += after - now;
             m_ticks += message->message == WM_TIMER ? 1 : 0;
         }
+        now = after;
         m_midiOut.Pump();
     }
     return m_loop->QuitCode().has_value();

@@ -3,7 +3,6 @@
 #include "platform/dialog/SheetPages.h"
 #include "platform/web/WebBridge.h"
 
-#include <algorithm>
 
 std::unique_ptr<WebSheet> WebSheet::Open(const Resources& resources, const SheetDefinition& definition,
                                          SheetHandler& handler)
@@ -75,42 +74,32 @@ void WebSheet::Command(int page, int id, ControlNotice notice, std::optional<std
         still->BeginCommand(0, std::nullopt);
 }
 
-void WebSheet::Click(int page, int id, int checkState)
+void WebSheet::Click(int page, int id)
 {
     WebPage* shown = Created(page);
-    if (shown == nullptr)
-        return;
-    if (ControlState* check = shown->Usable(id, DialogControlKind::CheckBox))
-        check->nCheck = checkState;
-    else if (shown->Usable(id, DialogControlKind::PushButton) == nullptr)
-        return;
-    Command(page, id, ControlNotice::Clicked);
+    if (shown != nullptr && shown->ClickByUser(id))
+        Command(page, id, ControlNotice::Clicked);
 }
 
 void WebSheet::PickEntry(int page, int id, int index)
 {
     WebPage* shown = Created(page);
-    ControlState* list = shown != nullptr ? shown->Usable(id, DialogControlKind::DropDownList) : nullptr;
-    if (list == nullptr || index < 0 || index >= static_cast<int>(list->entries.size()))
-        return;
-    list->nSelection = index;
-    Command(page, id, ControlNotice::SelectionChanged);
+    if (shown != nullptr && shown->PickByUser(id, index))
+        Command(page, id, ControlNotice::SelectionChanged);
 }
 
 void WebSheet::Slide(int page, int id, int position)
 {
     WebPage* shown = Created(page);
-    ControlState* slider = shown != nullptr ? shown->Usable(id, DialogControlKind::Slider) : nullptr;
-    if (slider == nullptr)
-        return;
-    slider->nPos = std::clamp(position, slider->nMin, std::max(slider->nMin, slider->nMax));
-    m_handler.OnPageScroll(page, id);
+    if (shown != nullptr && shown->SlideByUser(id, position))
+        m_handler.OnPageScroll(page, id);
 }
 
+// The pick repeats the push button's click, which this time gets the file.
 void WebSheet::ChooseFile(int page, int id, const std::string& path)
 {
     WebPage* shown = Created(page);
-    if (shown != nullptr && shown->Usable(id, DialogControlKind::PushButton) != nullptr)
+    if (shown != nullptr && shown->IsUsable(id, DialogControlKind::PushButton))
         Command(page, id, ControlNotice::Clicked, path);
 }
 

@@ -23,7 +23,7 @@ public:
     // The user's actions; those on pages never shown or on disabled
     // controls are ignored.
     void ShowPage(int page);
-    void Click(int page, int id, int checkState);
+    void Click(int page, int id);
     void PickEntry(int page, int id, int index);
     void Slide(int page, int id, int position);
     void ChooseFile(int page, int id, const std::string& path);

@@ -198,27 +198,6 @@ var DoveziMusic = (function () {
         playDue();
     }
 
-    function silence() {
-        pending.length = 0;
-        clearTimeout(timer);
-        if (synthesizer) {
-            synthesizer.midiAllSoundsOff();
-        }
-        for (const output of outputs()) {
-            try {
-                if (output.clear) {
-                    output.clear();
-                }
-                for (let channel = 0; channel < 16; channel++) {
-                    output.send([0xB0 | channel, 120, 0]);
-                    output.send([0xB0 | channel, 123, 0]);
-                }
-            } catch (gone) {
-                // The device went away; it makes no sound then.
-            }
-        }
-    }
-
     function level() {
         if (!analyser) {
             return 0;
@@ -239,7 +218,6 @@ var DoveziMusic = (function () {
         prepare: prepare,
         deviceNames: deviceNames,
         send: send,
-        silence: silence,
         level: level,
         files: files,
     };

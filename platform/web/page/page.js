@@ -22,17 +22,17 @@ var DoveziPage = (function () {
     }
     function scale() { return window.devicePixelRatio || 1; }
     function post(message, wParam, x, y) { Module._dovezi_input(message, wParam, Math.round(x), Math.round(y)); }
+    // A message at the pointer's place in canvas pixels.
+    function postAt(message, wParam, event) { post(message, wParam, event.clientX * scale(), event.clientY * scale()); }
 
     var input = {
-        pointermove: function (event) { post(WM_MOUSEMOVE, 0, event.clientX * scale(), event.clientY * scale()); },
-        pointerdown: function (event) {
-            post(BUTTON_MESSAGES[event.button] || WM_LBUTTONDOWN, 0, event.clientX * scale(), event.clientY * scale());
-        },
+        pointermove: function (event) { postAt(WM_MOUSEMOVE, 0, event); },
+        pointerdown: function (event) { postAt(BUTTON_MESSAGES[event.button] || WM_LBUTTONDOWN, 0, event); },
         keydown: function (event) {
             event.preventDefault();
             post(event.altKey ? WM_SYSKEYDOWN : WM_KEYDOWN, event.keyCode, 0, 0);
         },
-        wheel: function (event) { post(WM_MOUSEWHEEL, (event.deltaY < 0 ? 120 : 0xFF88) << 16, event.clientX, event.clientY); },
+        wheel: function (event) { postAt(WM_MOUSEWHEEL, (event.deltaY < 0 ? 120 : 0xFF88) << 16, event); },
         contextmenu: function (event) { event.preventDefault(); },
         blur: function () { post(WM_ACTIVATEAPP, 0, 0, 0); },
         visibilitychange: function () {

@@ -116,15 +116,13 @@ var DoveziSheet = (function () {
             if (kind === KIND.button) {
                 made = element('button', null, box);
                 fillText(made, text);
-                made.addEventListener('click', function () { call('dovezi_sheet_click', ['number', 'number', 'number'], [page, id, 0]); });
+                made.addEventListener('click', function () { call('dovezi_sheet_click', ['number', 'number'], [page, id]); });
             } else if (kind === KIND.check) {
                 var label = element('label', 'check', box);
                 made = element('input', null, label);
                 made.type = 'checkbox';
                 fillText(element('span', null, label), text);
-                made.addEventListener('change', function () {
-                    call('dovezi_sheet_click', ['number', 'number', 'number'], [page, id, made.checked ? 1 : 0]);
-                });
+                made.addEventListener('change', function () { call('dovezi_sheet_click', ['number', 'number'], [page, id]); });
             } else if (kind === KIND.group) {
                 box.className = 'control group';
                 fillText(element('span', 'group-title', box), text);
