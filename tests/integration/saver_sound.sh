@@ -30,6 +30,23 @@ start() {
     STARTED+=($!)
 }
 
+# until SECONDS COMMAND...: true once COMMAND succeeds, polled every 0.1 s.
+until_true() {
+    local tenths=$(($1 * 10))
+    shift
+    for _ in $(seq "$tenths"); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+no_server() {
+    cat "$WORK/servers.log" >&2
+    fail "$1"
+}
+
+# Each server starts once the one it connects to answers: on a loaded
+# machine a fixed pause is not long enough.
 case "$SERVER" in
 pulseaudio)
     printf 'load-module module-native-protocol-unix\n' >"$WORK/pulse.pa"
@@ -38,20 +55,17 @@ pulseaudio)
 pipewire)
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
     start dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile
-    sleep 1
+    until_true 30 test -S "$XDG_RUNTIME_DIR/bus" || no_server "no session bus"
     start pipewire
-    sleep 1
+    until_true 30 test -S "$XDG_RUNTIME_DIR/pipewire-0" || no_server "no pipewire"
     start wireplumber
-    sleep 1
     start pipewire-pulse
     ;;
 esac
-for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-done
-pactl load-module module-null-sink sink_name=heard rate=44100 channels=2 >/dev/null || fail "no null output"
-pactl set-default-sink heard || fail "no default output"
+until_true 30 pactl info || no_server "no $SERVER"
+pactl load-module module-null-sink sink_name=heard rate=44100 channels=2 >/dev/null || no_server "no null output"
+until_true 30 sh -c 'pactl set-default-sink heard && [ "$(pactl get-default-sink)" = heard ]' ||
+    no_server "no default output"
 
 "$DOVEZI" --record "$WORK/song" --seconds 14 --size 160x120 >/dev/null || fail "no reference render"
 "$IT/xvfb.sh" start "$WORK/xvfb" 24 || fail "no private X server"
