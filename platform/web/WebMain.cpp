@@ -11,6 +11,7 @@
 #include <emscripten/emscripten.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -18,8 +19,9 @@ constexpr const char* PROGRAM_NAME = "/Dovezi";
 
 struct PageState {
     WebPlatform platform;
-    // The saver while it runs.
+    // The saver while it runs, full screen or in the preview.
     std::unique_ptr<ParadeApp> saver;
+    bool previewing = false;
     // The settings and the sheet while it is open.
     std::unique_ptr<ParadeApp> settings;
     std::unique_ptr<CSheetVelmar> sheetLogic;
@@ -46,26 +48,60 @@ WebSheet* OpenSheet()
     return sheet != nullptr && sheet->IsOpen() ? sheet : nullptr;
 }
 
+bool StartRun(SIZE size, const RgbPicture& desktop, SIZE hostClient, const std::vector<std::string>& arguments)
+{
+    PageState& page = Page();
+    page.platform.BeginRun(size, desktop, hostClient);
+    page.saver = std::make_unique<ParadeApp>(page.platform);
+    if (!page.saver->Initialize(arguments)) {
+        page.saver.reset();
+        return false;
+    }
+    ScheduleNextPump();
+    return true;
+}
+
+void EndPreview()
+{
+    PageState& page = Page();
+    if (!page.previewing)
+        return;
+    page.platform.DestroyHost();
+    page.saver.reset();
+    page.previewing = false;
+}
+
 }
 
 extern "C" {
 
-// Starts the full-screen saver on a canvas of `width` × `height` pixels;
-// 0 when it runs already or cannot start.
+// Starts the full-screen saver on a canvas of `width` × `height` pixels,
+// in place of the preview; 0 when it runs already or cannot start.
 EMSCRIPTEN_KEEPALIVE int dovezi_start_saver(int width, int height)
 {
     PageState& page = Page();
+    EndPreview();
     if (page.saver || width <= 0 || height <= 0)
         return 0;
-    page.platform.BeginRun(SIZE{width, height}, page.desktop);
-    page.saver = std::make_unique<ParadeApp>(page.platform);
-    if (!page.saver->Initialize({PROGRAM_NAME, "-s"})) {
-        page.saver.reset();
-        return 0;
-    }
-    ScheduleNextPump();
-    return 1;
+    return StartRun(SIZE{width, height}, page.desktop, SIZE{0, 0}, {PROGRAM_NAME, "-s"}) ? 1 : 0;
 }
+
+// Starts the preview in the start screen's canvas of `width` × `height`
+// pixels, for a screen of `screenWidth` × `screenHeight`; 0 when a saver
+// runs already or it cannot start.
+EMSCRIPTEN_KEEPALIVE int dovezi_start_preview(int width, int height, int screenWidth, int screenHeight)
+{
+    PageState& page = Page();
+    if (page.saver || width <= 0 || height <= 0 || screenWidth <= 0 || screenHeight <= 0)
+        return 0;
+    const auto host = reinterpret_cast<std::uintptr_t>(WebPlatform::PreviewHost());
+    page.previewing = StartRun(SIZE{screenWidth, screenHeight}, page.desktop, SIZE{width, height},
+                               {PROGRAM_NAME, "-p", std::to_string(host)});
+    return page.previewing ? 1 : 0;
+}
+
+// Ends the preview, as its host window goes.
+EMSCRIPTEN_KEEPALIVE void dovezi_end_preview() { EndPreview(); }
 
 // Delivers what is due; the page calls it when web_schedule_pump asked.
 EMSCRIPTEN_KEEPALIVE void dovezi_pump()
@@ -75,7 +111,10 @@ EMSCRIPTEN_KEEPALIVE void dovezi_pump()
         return;
     if (page.platform.Pump()) {
         page.saver.reset();
-        web_saver_ended();
+        if (page.previewing)
+            page.previewing = false;
+        else
+            web_saver_ended();
         return;
     }
     ScheduleNextPump();
@@ -92,7 +131,7 @@ EMSCRIPTEN_KEEPALIVE double dovezi_frame_microseconds()
 // The user's input as a window message (mouse positions in canvas pixels).
 EMSCRIPTEN_KEEPALIVE void dovezi_input(int message, int wParam, int x, int y)
 {
-    if (!Page().saver)
+    if (!Page().saver || Page().previewing)
         return;
     Page().platform.PostInput(static_cast<UINT>(message), static_cast<WPARAM>(wParam),
                               MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));

@@ -4,6 +4,8 @@
 #include "platform/web/WebWindow.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -15,6 +17,8 @@ constexpr const char* TEMP_FOLDER = "/tmp/";
 constexpr MessageLoop::Microseconds PAINT_INTERVAL = 1000000 / 60;
 // How long one pump may deliver before it gives the page its turn.
 constexpr MessageLoop::Microseconds PUMP_BUDGET = 8000;
+// Below the handles of the page's own windows.
+constexpr std::uintptr_t PREVIEW_HOST = 0x100;
 
 }
 
@@ -36,13 +40,39 @@ RECT WebPlatform::VirtualScreen() const
     return RECT{0, 0, m_size.cx, m_size.cy};
 }
 
-void WebPlatform::BeginRun(SIZE size, const RgbPicture& picture)
+bool WebPlatform::IsWindow(HWND window) const
+{
+    return m_loop->IsRegistered(window) || (window == PreviewHost() && m_hostClient.cx > 0);
+}
+
+bool WebPlatform::GetClientRect(HWND window, RECT& client) const
+{
+    if (window != PreviewHost() || m_hostClient.cx <= 0 || m_hostClient.cy <= 0)
+        return false;
+    client = RECT{0, 0, m_hostClient.cx, m_hostClient.cy};
+    return true;
+}
+
+HWND WebPlatform::PreviewHost() { return reinterpret_cast<HWND>(PREVIEW_HOST); }
+
+void WebPlatform::BeginRun(SIZE size, const RgbPicture& picture, SIZE hostClient)
 {
     m_size = size;
+    m_hostClient = hostClient;
     m_screen.Reset(size, picture);
     m_loop.emplace();
     m_loop->SetPaintInterval(PAINT_INTERVAL);
     m_loop->SetWakeUp([] { web_schedule_pump(0); });
+}
+
+void WebPlatform::DestroyHost()
+{
+    m_hostClient = SIZE{0, 0};
+    // A window may delete itself, and leave the set, while it is destroyed.
+    const std::vector<WebWindow*> windows(m_windows.begin(), m_windows.end());
+    for (WebWindow* window : windows)
+        if (m_windows.count(window) != 0)
+            window->Destroy();
 }
 
 void WebPlatform::PostInput(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,8 +1,8 @@
 // The platform of the page. The browser's event loop drives everything:
 // the page calls Pump when something falls due (a posted message, a paint,
 // a timer, an event of the music), and Pump says when to call it next, so
-// the page never waits in a loop of its own. Each run of the saver gets a
-// new loop and a new screen of the canvas's size.
+// the page never waits in a loop of its own. Each run of the saver, full
+// screen or in the start screen's preview, gets a new loop and a new screen.
 #pragma once
 
 #include "platform/Platform.h"
@@ -43,15 +43,21 @@ public:
     std::string ModulePath() const override;
     RECT VirtualScreen() const override;
     HWND ForegroundWindow() const override { return nullptr; }
-    bool IsWindow(HWND window) const override { return m_loop->IsRegistered(window); }
+    bool IsWindow(HWND window) const override;
     // The page is one saver; it always may sound.
     bool ClaimMusic() override { return true; }
-    // The page holds no windows of other programs.
-    bool GetClientRect(HWND, RECT&) const override { return false; }
+    // The only window of another program on the page is the preview host.
+    bool GetClientRect(HWND window, RECT& client) const override;
 
+    // The start screen's picture of a monitor, which holds the preview
+    // window while a preview runs.
+    static HWND PreviewHost();
     // A new run of the loop on a screen of `size` showing `picture` (the
-    // generated desktop when it is empty).
-    void BeginRun(SIZE size, const RgbPicture& picture);
+    // generated desktop when it is empty), with a preview host of
+    // `hostClient` pixels when that is not empty.
+    void BeginRun(SIZE size, const RgbPicture& picture, SIZE hostClient = SIZE{0, 0});
+    // The preview host is gone, and every window of the run with it.
+    void DestroyHost();
     // The user's input, to every window of the run.
     void PostInput(UINT message, WPARAM wParam, LPARAM lParam);
     // Delivers what is due, for a few milliseconds at most. True once the
@@ -76,6 +82,7 @@ private:
     std::optional<MessageLoop> m_loop;
     std::set<WebWindow*> m_windows;
     SIZE m_size{0, 0};
+    SIZE m_hostClient{0, 0};
     unsigned long m_ticks = 0;
     MessageLoop::Microseconds m_frameMicroseconds = 0;
 };

@@ -1,6 +1,6 @@
 // The built page in a headless browser at 1920x1080, used as a person would:
-// it loads cleanly, Start shows a moving picture with music, a key ends the
-// saver, and the settings sheet keeps what OK saves and drops what Cancel
+// it loads cleanly, its start screen previews the march, Start shows a
+// moving picture with music, a key ends the saver, and the settings sheet keeps what OK saves and drops what Cancel
 // leaves. page_test.sh starts the server and runs this.
 //   node page_test.mjs URL WORK    (WORK: a private folder for the browser)
 import { setTimeout as sleep } from "node:timers/promises";
@@ -41,12 +41,12 @@ function checkConsole(when) {
     check(consoleErrors.length === 0, `no console errors ${when}`, consoleErrors.join(" | "));
 }
 
-// Two readbacks of the saver's canvas half a second apart: the pixel count,
+// Two readbacks of a canvas (the saver's, or the preview's) half a second apart: the pixel count,
 // how many pixels the commonest colour of the first covers, and how many
 // pixels changed between the two.
-function readPictures(page) {
-    return page.evaluate(async () => {
-        const screen = document.getElementById("screen");
+function readPictures(page, canvas) {
+    return page.evaluate(async (id) => {
+        const screen = document.getElementById(id);
         const copy = document.createElement("canvas");
         copy.width = screen.width;
         copy.height = screen.height;
@@ -68,7 +68,20 @@ function readPictures(page) {
             changed += first[i] !== second[i] ? 1 : 0;
         }
         return { width: copy.width, height: copy.height, pixels: first.length, commonest, changed };
-    });
+    }, canvas);
+}
+
+// The canvas shows a picture, not one flat colour, with units moving on it.
+async function checkMarch(page, canvas, where) {
+    const pictures = await readPictures(page, canvas);
+    const flat = pictures.commonest / pictures.pixels;
+    const changed = pictures.changed / pictures.pixels;
+    console.log(`${where} ${pictures.width}x${pictures.height}: commonest colour on ${(100 * flat).toFixed(2)} %,`
+        + ` ${(100 * changed).toFixed(3)} % of pixels changed in 0.5 s`);
+    check(pictures.pixels > 0 && flat < 0.99, `${where} shows a picture, not one flat colour`,
+        `commonest colour on ${(100 * flat).toFixed(2)} % of ${pictures.pixels} pixels`);
+    check(changed >= 0.0001 && changed <= 0.3, `units move over a still background in ${where}`,
+        `${(100 * changed).toFixed(3)} % of pixels changed`);
 }
 
 // The loudest synthesizer level seen until the page's clock passes deadline
@@ -92,15 +105,7 @@ async function runSaver(page) {
     music.catch(() => {});
     await waitForState(page, "saver", 3000);
     await sleep(1500);
-    const pictures = await readPictures(page);
-    const flat = pictures.commonest / pictures.pixels;
-    const changed = pictures.changed / pictures.pixels;
-    console.log(`canvas ${pictures.width}x${pictures.height}: commonest colour on ${(100 * flat).toFixed(2)} %,`
-        + ` ${(100 * changed).toFixed(3)} % of pixels changed in 0.5 s`);
-    check(pictures.pixels > 0 && flat < 0.99, "the saver shows a picture, not one flat colour",
-        `commonest colour on ${(100 * flat).toFixed(2)} % of ${pictures.pixels} pixels`);
-    check(changed >= 0.0001 && changed <= 0.3, "units move over a still background",
-        `${(100 * changed).toFixed(3)} % of pixels changed`);
+    await checkMarch(page, "screen", "the saver");
     const loudest = await music;
     check(loudest > 0.001, "the synthesizer plays within 5 s of the start", `loudest level ${loudest}`);
     console.log(`frame cost at 1920x1080: ${JSON.stringify(await page.evaluate(() => window.dovezi.frameCost()))}`);
@@ -182,6 +187,8 @@ async function main() {
         await page.goto(url, { waitUntil: "load" });
         await waitForState(page, "idle", 15000);
         checkConsole("while the page loads");
+        await sleep(1500);
+        await checkMarch(page, "preview", "the start screen's preview");
         await runSaver(page);
         await checkSettings(page);
         checkConsole("throughout");

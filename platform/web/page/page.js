@@ -1,6 +1,7 @@
 // The page around the program: its start screen, the saver's canvas and
 // the browser's events turned into the program's input, the timing of the
-// program's loop, the page's storage, and the desktop picture.
+// program's loop, the page's storage, and the desktop picture. While the
+// start screen shows, the saver runs in its preview.
 var DoveziPage = (function () {
     'use strict';
     var WM_KEYDOWN = 0x100, WM_SYSKEYDOWN = 0x104, WM_MOUSEMOVE = 0x200, WM_LBUTTONDOWN = 0x201,
@@ -9,18 +10,43 @@ var DoveziPage = (function () {
     var BUTTON_MESSAGES = [WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN];
     var USER_FILE_KEY = 'Tevrin/Dovezi/user-file';
     var MAX_PICTURE_SIDE = 4096;
-    var canvas, context, pumpTimer = null, pumpAt = Infinity, sheetOpen = false;
+    // The saver's canvas, the preview's, and the one the program draws on.
+    var canvas, context, preview, previewContext, shown, pumpTimer = null, pumpAt = Infinity, sheetOpen = false;
     // The first turns of a run build the scene and show the whole canvas.
     var WARM_UP_PUMPS = 10;
     var cost = { total: 0, frames: 0, ticks: 0, warming: WARM_UP_PUMPS };
     var page = { state: 'loading' };
 
     function setState(state) {
+        var was = page.state;
         page.state = state;
         document.getElementById('start-screen').hidden = state !== 'idle';
         canvas.hidden = state !== 'saver';
+        if (state === 'idle' && was !== 'idle')
+            startPreview();
+        else if (was === 'idle')
+            Module._dovezi_end_preview();
     }
     function scale() { return window.devicePixelRatio || 1; }
+    // The screen the saver will fill, in device pixels.
+    function screenSize() {
+        return { width: Math.round(window.screen.width * scale()), height: Math.round(window.screen.height * scale()) };
+    }
+    // The preview in the start screen's monitor, of the screen's shape.
+    function startPreview() {
+        var full = screenSize();
+        preview.style.aspectRatio = full.width + ' / ' + full.height;
+        preview.width = Math.max(1, Math.round(preview.clientWidth * scale()));
+        preview.height = Math.max(1, Math.round(preview.clientHeight * scale()));
+        shown = previewContext;
+        Module._dovezi_start_preview(preview.width, preview.height, full.width, full.height);
+    }
+    function restartPreview() {
+        if (page.state !== 'idle')
+            return;
+        Module._dovezi_end_preview();
+        startPreview();
+    }
     function post(message, wParam, x, y) { Module._dovezi_input(message, wParam, Math.round(x), Math.round(y)); }
     // A message at the pointer's place in canvas pixels.
     function postAt(message, wParam, event) { post(message, wParam, event.clientX * scale(), event.clientY * scale()); }
@@ -77,6 +103,7 @@ var DoveziPage = (function () {
         if (pointer)
             Module._free(pointer);
         document.getElementById('picture-name').textContent = pixels ? width + ' × ' + height : 'generated';
+        restartPreview();
     }
     // Any picture the browser can draw, at most MAX_PICTURE_SIDE a side.
     function useDrawable(drawable, width, height) {
@@ -133,7 +160,7 @@ var DoveziPage = (function () {
         if (!picture || picture.data.buffer !== Module.HEAPU8.buffer || picture.data.byteOffset !== screen ||
             picture.width !== width || picture.height !== height)
             picture = new ImageData(new Uint8ClampedArray(Module.HEAPU8.buffer, screen, width * height * 4), width, height);
-        context.putImageData(picture, 0, 0, x, y, w, h);
+        shown.putImageData(picture, 0, 0, x, y, w, h);
     };
     page.schedulePump = function (delayMs) {
         var at = performance.now() + delayMs;
@@ -157,6 +184,7 @@ var DoveziPage = (function () {
             canvas.width = Math.round(window.innerWidth * scale());
             canvas.height = Math.round(window.innerHeight * scale());
             canvas.style.cursor = '';
+            shown = context;
             setState('saver');
             if (sheetOpen)
                 document.getElementById('sheet').hidden = true;
@@ -214,6 +242,8 @@ var DoveziPage = (function () {
     page.ready = function () {
         canvas = document.getElementById('screen');
         context = canvas.getContext('2d', { alpha: false });
+        preview = document.getElementById('preview');
+        previewContext = preview.getContext('2d', { alpha: false });
         restoreUserFile();
         document.getElementById('start').addEventListener('click', page.startSaver);
         document.getElementById('settings').addEventListener('click', function () {
