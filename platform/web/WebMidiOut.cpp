@@ -1,7 +1,6 @@
 #include "platform/web/WebMidiOut.h"
 
 #include <algorithm>
-#include <vector>
 
 WebMidiOut::WebMidiOut(MidiStreamDevices& devices, std::function<Microseconds()> now)
     : m_devices(devices), m_now(std::move(now))
@@ -160,10 +159,10 @@ void WebMidiOut::PumpStream(HMIDISTRM handle)
 
 void WebMidiOut::Pump()
 {
-    std::vector<HMIDISTRM> handles;
+    m_pumped.clear();
     for (const auto& [handle, stream] : m_streams)
-        handles.push_back(handle);
-    for (const HMIDISTRM handle : handles)
+        m_pumped.push_back(handle);
+    for (const HMIDISTRM handle : m_pumped)
         PumpStream(handle);
 }
 

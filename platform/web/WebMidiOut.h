@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class WebMidiOut : public MidiOut {
 public:
@@ -64,4 +65,7 @@ private:
     std::function<Microseconds()> m_now;
     std::map<HMIDISTRM, std::unique_ptr<Stream>> m_streams;
     std::uintptr_t m_lastHandle = 0;
+    // The handles one pump visits (a callback may close any stream); kept
+    // between pumps, which come after every message the page delivers.
+    std::vector<HMIDISTRM> m_pumped;
 };

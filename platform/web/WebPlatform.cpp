@@ -42,7 +42,8 @@ RECT WebPlatform::VirtualScreen() const
 
 bool WebPlatform::IsWindow(HWND window) const
 {
-    return m_loop->IsRegistered(window) || (window == PreviewHost() && m_hostClient.cx > 0);
+    RECT client;
+    return m_loop->IsRegistered(window) || GetClientRect(window, client);
 }
 
 bool WebPlatform::GetClientRect(HWND window, RECT& client) const

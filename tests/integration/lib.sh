@@ -40,6 +40,18 @@ wait_for_exit() {
     return 1
 }
 
+# until_true SECONDS COMMAND...: true once COMMAND succeeds (its output
+# dropped), tried every 0.1 s.
+until_true() {
+    local tenths=$(($1 * 10))
+    shift
+    for _ in $(seq "$tenths"); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # wait_for_window NAME: the id of the first window with that name.
 wait_for_window() {
     local id

@@ -30,16 +30,6 @@ start() {
     STARTED+=($!)
 }
 
-# until SECONDS COMMAND...: true once COMMAND succeeds, polled every 0.1 s.
-until_true() {
-    local tenths=$(($1 * 10))
-    shift
-    for _ in $(seq "$tenths"); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
 no_server() {
     cat "$WORK/servers.log" >&2
     fail "$1"
