@@ -9,6 +9,9 @@ pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse-simple)
 pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
+pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
+pkg_get_variable(WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)
+find_program(WAYLAND_SCANNER wayland-scanner REQUIRED)
 find_package(Threads REQUIRED)
 
 # The resource compiler runs on the build machine.
@@ -50,14 +53,35 @@ dovezi_platform_library(dovezi_x11 platform/x11)
 target_link_libraries(dovezi_x11 PUBLIC dovezi_gtk dovezi_posix dovezi_present dovezi_queue dovezi_resources
     dovezi_sound dovezi_stream PkgConfig::X11)
 
+# The Wayland protocols the saver speaks beyond the core protocol: those of
+# Debian's wayland-protocols, and the interfaces written down in
+# platform/wayland/protocols.
+include(cmake/WaylandProtocols.cmake)
+dovezi_wayland_protocols(dovezi_wayland_protocols
+    ${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml
+    ${WAYLAND_PROTOCOLS_DIR}/stable/viewporter/viewporter.xml
+    ${WAYLAND_PROTOCOLS_DIR}/staging/fractional-scale/fractional-scale-v1.xml
+    ${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml
+    ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-layer-shell-unstable-v1.xml
+    ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-screencopy-unstable-v1.xml
+    ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-output-power-management-unstable-v1.xml)
+target_link_libraries(dovezi_wayland_protocols PUBLIC PkgConfig::WAYLAND)
+
+dovezi_platform_library(dovezi_wayland platform/wayland)
+target_link_libraries(dovezi_wayland PUBLIC dovezi_gtk dovezi_posix dovezi_present dovezi_queue dovezi_resources
+    dovezi_sound dovezi_stream PRIVATE dovezi_wayland_protocols)
+
+dovezi_platform_library(dovezi_linux platform/linux)
+
 dovezi_platform_library(dovezi_virtual platform/virtual)
 target_link_libraries(dovezi_virtual PUBLIC dovezi_dialog dovezi_posix dovezi_present dovezi_queue
     dovezi_resources dovezi_stream PRIVATE dovezi_core PkgConfig::PNG)
 
-add_executable(Dovezi platform/x11/LinuxMain.cpp)
-set_source_files_properties(platform/x11/CommandLineHelp.cpp PROPERTIES
+add_executable(Dovezi platform/linux/LinuxMain.cpp)
+set_source_files_properties(platform/linux/CommandLineHelp.cpp PROPERTIES
     COMPILE_DEFINITIONS DOVEZI_VERSION="${PROJECT_VERSION}")
-target_link_libraries(Dovezi PRIVATE dovezi_core dovezi_posix dovezi_regfile dovezi_virtual dovezi_x11)
+target_link_libraries(Dovezi PRIVATE dovezi_core dovezi_linux dovezi_posix dovezi_regfile dovezi_virtual dovezi_wayland
+    dovezi_x11)
 
 file(GLOB DOVEZI_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
 foreach(tool ${DOVEZI_TOOLS})

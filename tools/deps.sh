@@ -14,6 +14,7 @@ PACKAGES=(
     xserver-xorg-core xserver-xorg-video-dummy
     fluidsynth timgm6mb-soundfont sox xscreensaver
     pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus
+    libwayland-dev libwayland-bin wayland-protocols sway grim wtype swayidle foot
 )
 
 SUDO=""

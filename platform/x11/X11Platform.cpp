@@ -6,8 +6,6 @@
 #include "platform/x11/X11Window.h"
 
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <vector>
@@ -54,27 +52,6 @@ X11Platform::X11Platform(Registry& registry) : m_registry(registry), m_graphics(
 }
 
 X11Platform::~X11Platform() = default;
-
-X11Platform::WakeDescriptor::WakeDescriptor() : m_nDescriptor(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-
-X11Platform::WakeDescriptor::~WakeDescriptor()
-{
-    if (m_nDescriptor >= 0)
-        close(m_nDescriptor);
-}
-
-void X11Platform::WakeDescriptor::Signal() const
-{
-    if (m_nDescriptor >= 0)
-        eventfd_write(m_nDescriptor, 1);
-}
-
-void X11Platform::WakeDescriptor::Clear() const
-{
-    eventfd_t posts = 0;
-    if (m_nDescriptor >= 0)
-        eventfd_read(m_nDescriptor, &posts);
-}
 
 std::unique_ptr<NativeWindow> X11Platform::NewWindow(WindowProcedure& procedure)
 {

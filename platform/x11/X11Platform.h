@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/gtk/GtkDialogHost.h"
 #include "platform/posix/PosixFiles.h"
+#include "platform/posix/WakeDescriptor.h"
 #include "platform/queue/MessageLoop.h"
 #include "platform/resources/EmbeddedResources.h"
 #include "platform/sound/LinuxMidiOut.h"
@@ -60,23 +61,6 @@ private:
     // When the loop must wake at the latest: a timer or a power reading.
     std::optional<MessageLoop::Microseconds> NextWakeUp() const;
     void WaitForWork();
-
-    // An eventfd that is readable once a message has been posted from
-    // another thread.
-    class WakeDescriptor {
-    public:
-        WakeDescriptor();
-        ~WakeDescriptor();
-        WakeDescriptor(const WakeDescriptor&) = delete;
-        WakeDescriptor& operator=(const WakeDescriptor&) = delete;
-
-        int Get() const { return m_nDescriptor; }
-        void Signal() const;
-        void Clear() const;
-
-    private:
-        int m_nDescriptor;
-    };
 
     Registry& m_registry;
     EmbeddedResources m_resources;

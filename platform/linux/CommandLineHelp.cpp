@@ -1,4 +1,4 @@
-#include "platform/x11/CommandLineHelp.h"
+#include "platform/linux/CommandLineHelp.h"
 
 #ifndef DOVEZI_VERSION
 #define DOVEZI_VERSION "unknown"
@@ -6,7 +6,7 @@
 
 std::string HelpText(const std::string& programName)
 {
-    return "Usage: " + programName + " [-s | -p WINDOW | -c]\n"
+    return "Usage: " + programName + " [--wayland | --x11] [-s | -p WINDOW | -c]\n"
            "       " + programName + " -root | -window-id WINDOW\n"
            "       " + programName + " --record FOLDER [--seconds N] [--size WxH] [--depth 8|16|24]\n"
            "              [--desktop PICTURE.png]\n"
@@ -18,6 +18,10 @@ std::string HelpText(const std::string& programName)
            "                 movement ends it\n"
            "  -p WINDOW      draw the saver scaled into the window with that decimal id\n"
            "  -c             open the settings (also when no word is given)\n"
+           "  --wayland, --x11\n"
+           "                 show the saver and the settings on the Wayland compositor or\n"
+           "                 on the X display; without either, a compositor that can cover\n"
+           "                 its outputs (WAYLAND_DISPLAY) is chosen, else X (DISPLAY)\n"
            "  -root          run as a display mode of a screen-saver daemon, in the\n"
            "                 window it names in XSCREENSAVER_WINDOW, else the root window\n"
            "  -window-id WINDOW\n"

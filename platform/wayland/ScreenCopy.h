@@ -1,0 +1,23 @@
+// The copy of the desktop on Wayland: every output read through the
+// compositor's screencopy protocol and placed on the canvas where that
+// output shows its part, in 32-bit pixels of the display's own order.
+#pragma once
+
+#include "platform/present/ScreenCapture.h"
+#include "platform/wayland/OutputLayout.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class WaylandConnection;
+class WaylandOutput;
+
+// Waits at most `timeoutMs` for the copies. Outputs that cannot be copied
+// stay black; nothing when the compositor offers no way to copy at all
+// (`why` then says so).
+std::optional<DevicePixels> CopyOutputs(WaylandConnection& connection, const std::vector<WaylandOutput*>& outputs,
+                                        const OutputLayout& layout, int timeoutMs, std::string& why);
+
+// A black canvas of the layout's size, as CopyOutputs makes it.
+DevicePixels BlackCanvas(SIZE size);

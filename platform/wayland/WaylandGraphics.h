@@ -1,0 +1,31 @@
+// The graphics seam on Wayland: the screen is the canvas that spans every
+// output; its copy is each output's picture read from the compositor (black
+// where it offers none, said once on standard error); the stated scale is
+// the largest output scale.
+#pragma once
+
+#include "platform/Graphics.h"
+#include "platform/present/PaletteStore.h"
+#include "platform/wayland/OutputLayout.h"
+
+class WaylandConnection;
+
+class WaylandGraphics : public Graphics {
+public:
+    WaylandGraphics(WaylandConnection& connection, const OutputLayout& layout);
+
+    SIZE ScreenSize() override { return m_layout.CanvasSize(); }
+    std::unique_ptr<DeviceBitmap> CopyScreen() override;
+    int StatedDpi() override;
+
+    PaletteHandle CreatePalette(const LOGPALETTE& palette) override { return m_palettes.Create(palette); }
+    PaletteHandle CreateHalftonePalette() override { return m_palettes.CreateHalftone(); }
+    void DeletePalette(PaletteHandle palette) override { m_palettes.Delete(palette); }
+    const PaletteStore& Palettes() const { return m_palettes; }
+
+private:
+    WaylandConnection& m_connection;
+    const OutputLayout& m_layout;
+    PaletteStore m_palettes;
+    bool m_bToldNoCopy = false;
+};

@@ -1,0 +1,81 @@
+# Helpers of the Wayland tests: a private headless sway, run with the saver
+# and its tools as an unprivileged user (sway refuses to run as root), in a
+# folder of that user's that the test removes. The environment gives DOVEZI
+# and VIRTUAL_POINTER.
+
+WL_UID=65534
+# wl_start CONFIG_LINES: a new compositor with that configuration; sets WL
+# (the folder), WL_PID and the environment its clients get.
+wl_start() {
+    command -v sway >/dev/null && command -v grim >/dev/null || { echo "sway or grim missing: skipped"; exit 77; }
+    WL=$(mktemp -d /tmp/dovezi-wayland.XXXXXX)
+    mkdir -p "$WL/run" "$WL/home" "$WL/config/Tevrin" "$WL/bin"
+    cp "$DOVEZI" "$WL/bin/Dovezi"
+    cp "$VIRTUAL_POINTER" "$WL/bin/virtual_pointer"
+    printf '%s\n' "$1" 'xwayland disable' 'for_window [app_id="foot"] floating enable, move position 40 40' >"$WL/sway.conf"
+    chmod 700 "$WL/run"
+    [ "$(id -u)" = 0 ] && chown -R "$WL_UID:$WL_UID" "$WL"
+    chmod 755 "$WL"
+    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=1 \
+        as_user sway -c "$WL/sway.conf" >"$WL/sway.log" 2>&1 &
+    WL_PID=$!
+    local socket=
+    for _ in $(seq 100); do
+        socket=$(cd "$WL/run" && ls wayland-* 2>/dev/null | grep -v lock | head -1)
+        [ -n "$socket" ] && ls "$WL/run"/sway-ipc.* >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    [ -n "$socket" ] || { cat "$WL/sway.log" >&2; fail "sway did not start"; }
+    WL_SOCKET=$socket
+}
+
+# as_user COMMAND...: COMMAND as the unprivileged user, with the compositor's
+# environment and nothing else of the test's.
+as_user() {
+    local ipc
+    ipc=$(ls "$WL/run"/sway-ipc.* 2>/dev/null | head -1)
+    local environment=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$WL/home" XDG_CONFIG_HOME="$WL/config"
+        XDG_RUNTIME_DIR="$WL/run" WAYLAND_DISPLAY="${WL_SOCKET:-}" SWAYSOCK="$ipc"
+        WLR_BACKENDS="${WLR_BACKENDS:-}" WLR_RENDERER="${WLR_RENDERER:-}"
+        WLR_LIBINPUT_NO_DEVICES="${WLR_LIBINPUT_NO_DEVICES:-}" WLR_HEADLESS_OUTPUTS="${WLR_HEADLESS_OUTPUTS:-}")
+    if [ "$(id -u)" = 0 ]; then
+        setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups env -i "${environment[@]}" "$@"
+    else
+        env -i "${environment[@]}" "$@"
+    fi
+}
+
+# wl_stop: ends what the test started there, by PID, and removes the folder.
+wl_stop() {
+    for pid in ${WL_PIDS:-} ${WL_PID:-}; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in ${WL_PIDS:-} ${WL_PID:-}; do
+        wait "$pid" 2>/dev/null
+    done
+    WL_PIDS= WL_PID=
+    [ -n "${WL:-}" ] && rm -rf "$WL"
+    WL=
+}
+
+# wl_settings BACKGROUND: the saver's settings, without music.
+wl_settings() {
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tevrin\\Dovezi\\Settings]\n"PLAYMIDI"=dword:00000000\n"BACKGROUND"=dword:%08x\n' \
+        "$1" >"$WL/config/Tevrin/Dovezi.reg"
+    [ "$(id -u)" = 0 ] && chown "$WL_UID:$WL_UID" "$WL/config/Tevrin/Dovezi.reg"
+    true
+}
+
+# wl_shot FILE [OUTPUT]: a screenshot of the layout or of one output.
+wl_shot() {
+    if [ -n "${2:-}" ]; then
+        as_user grim -o "$2" - >"$1"
+    else
+        as_user grim - >"$1"
+    fi
+}
+
+# wl_pixel FILE X Y: the colour at X,Y as RRGGBB.
+wl_pixel() {
+    convert "$1" -format "%[hex:p{$2,$3}]" info: 2>/dev/null | cut -c1-6
+}
