@@ -62,8 +62,7 @@ WaylandConnection::~WaylandConnection()
         zwlr_screencopy_manager_v1_destroy(m_pScreenCopy);
     if (m_pLayerShell != nullptr)
         zwlr_layer_shell_v1_destroy(m_pLayerShell);
-    if (m_pSeat != nullptr)
-        wl_seat_destroy(m_pSeat);
+    m_pSeat.reset();
     if (m_pShm != nullptr)
         wl_shm_destroy(m_pShm);
     if (m_pCompositor != nullptr)
@@ -82,7 +81,7 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
     else if (Is(interface, wl_shm_interface))
         self.m_pShm = Bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
     else if (Is(interface, wl_seat_interface) && self.m_pSeat == nullptr)
-        self.m_pSeat = Bind<wl_seat>(registry, name, wl_seat_interface, version, 5);
+        self.m_pSeat = std::make_unique<WaylandSeat>(Bind<wl_seat>(registry, name, wl_seat_interface, version, 5));
     else if (Is(interface, wl_output_interface))
         self.AddOutput(name, version);
     else if (Is(interface, zwlr_layer_shell_v1_interface))

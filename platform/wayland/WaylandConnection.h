@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/wayland/WaylandOutput.h"
+#include "platform/wayland/WaylandSeat.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +15,6 @@ struct wl_display;
 struct wl_registry;
 struct wl_compositor;
 struct wl_shm;
-struct wl_seat;
 struct wp_viewporter;
 struct wp_fractional_scale_manager_v1;
 struct zwlr_layer_shell_v1;
@@ -33,7 +33,8 @@ public:
     wl_display* Display() const { return m_pDisplay; }
     wl_compositor* Compositor() const { return m_pCompositor; }
     wl_shm* Shm() const { return m_pShm; }
-    wl_seat* Seat() const { return m_pSeat; }
+    // Null when the compositor has no seat.
+    WaylandSeat* Seat() const { return m_pSeat.get(); }
     zwlr_layer_shell_v1* LayerShell() const { return m_pLayerShell; }
     zwlr_screencopy_manager_v1* ScreenCopy() const { return m_pScreenCopy; }
     wp_viewporter* Viewporter() const { return m_pViewporter; }
@@ -69,7 +70,7 @@ private:
     wl_registry* m_pRegistry = nullptr;
     wl_compositor* m_pCompositor = nullptr;
     wl_shm* m_pShm = nullptr;
-    wl_seat* m_pSeat = nullptr;
+    std::unique_ptr<WaylandSeat> m_pSeat;
     zwlr_layer_shell_v1* m_pLayerShell = nullptr;
     zwlr_screencopy_manager_v1* m_pScreenCopy = nullptr;
     struct zxdg_output_manager_v1* m_pXdgOutputs = nullptr;

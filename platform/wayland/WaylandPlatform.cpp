@@ -47,7 +47,7 @@ private:
 
 WaylandPlatform::WaylandPlatform(Registry& registry, std::unique_ptr<WaylandConnection> connection)
     : m_registry(registry), m_connection(std::move(connection)), m_layout(PlacesOf(*m_connection)),
-      m_graphics(*m_connection, m_layout), m_seat(m_connection->Seat())
+      m_graphics(*m_connection, m_layout)
 {
     InstallEndSignals();
     m_loop.SetWakeUp([this] { m_wake.Signal(); });
@@ -76,13 +76,19 @@ std::unique_ptr<NativeWindow> WaylandPlatform::NewWindow(WindowProcedure& proced
 void WaylandPlatform::AddWindow(WaylandWindow& window)
 {
     m_windows.insert(&window);
-    m_seat.SetInput(&window);
+    SendInputTo(&window);
 }
 
 void WaylandPlatform::RemoveWindow(WaylandWindow& window)
 {
     m_windows.erase(&window);
-    m_seat.SetInput(m_windows.empty() ? nullptr : *m_windows.begin());
+    SendInputTo(m_windows.empty() ? nullptr : *m_windows.begin());
+}
+
+void WaylandPlatform::SendInputTo(WaylandWindow* window)
+{
+    if (WaylandSeat* seat = m_connection->Seat())
+        seat->SetInput(window);
 }
 
 WaylandWindow* WaylandPlatform::FindWindow(HWND handle) const

@@ -14,7 +14,6 @@
 #include "platform/wayland/OutputLayout.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandGraphics.h"
-#include "platform/wayland/WaylandSeat.h"
 
 #include <memory>
 #include <optional>
@@ -53,6 +52,7 @@ public:
 
 private:
     WaylandWindow* FindWindow(HWND window) const;
+    void SendInputTo(WaylandWindow* window);
     void CloseOnSignal();
     // Posts WM_DISPLAY_POWER when the outputs' power as a whole has changed:
     // off once every output that tells its power is off.
@@ -68,7 +68,6 @@ private:
     std::unique_ptr<WaylandConnection> m_connection;
     OutputLayout m_layout;
     WaylandGraphics m_graphics;
-    WaylandSeat m_seat;
     MessageLoop m_loop;
     // Before the MIDI output, so that its threads end while it is open.
     WakeDescriptor m_wake;

@@ -22,6 +22,8 @@ WaylandSeat::~WaylandSeat()
         wl_keyboard_release(m_pKeyboard);
     if (m_pTouch != nullptr)
         wl_touch_release(m_pTouch);
+    if (m_pSeat != nullptr)
+        wl_seat_release(m_pSeat);
 }
 
 void WaylandSeat::OnCapabilities(void* data, wl_seat* seat, uint32_t capabilities)

@@ -6,8 +6,9 @@ ImageMagick's convert.
       Of the pixels that are the same in both shots (where no unit walked),
       prints the share that shows the desktop within the rounding of 5-6-5
       pixels, inside the rectangle when given.
-  lit FILE
-      Prints how many pixels are not black.
+  tallest FILE
+      Prints the longest run of pixels that are not black down any column:
+      the height of the tallest unit on a black background.
 """
 import subprocess
 import sys
@@ -43,13 +44,23 @@ def still_match(desktop, first, second, area):
     print(f"{matching / still if still else 0.0:.4f}")
 
 
-def lit(path):
-    _, _, raw = pixels(path)
-    print(sum(1 for i in range(0, len(raw), 3) if raw[i] or raw[i + 1] or raw[i + 2]))
+def tallest(path):
+    width, height, raw = pixels(path)
+    runs = [0] * width
+    longest = 0
+    for y in range(height):
+        row = raw[y * width * 3:(y + 1) * width * 3]
+        for x in range(width):
+            if row[3 * x] or row[3 * x + 1] or row[3 * x + 2]:
+                runs[x] += 1
+                longest = max(longest, runs[x])
+            else:
+                runs[x] = 0
+    print(longest)
 
 
 if __name__ == "__main__":
     if sys.argv[1] == "still-match":
         still_match(sys.argv[2], sys.argv[3], sys.argv[4], [int(v) for v in sys.argv[5:9]])
-    elif sys.argv[1] == "lit":
-        lit(sys.argv[2])
+    elif sys.argv[1] == "tallest":
+        tallest(sys.argv[2])

@@ -17,7 +17,8 @@ wl_start() {
     [ "$(id -u)" = 0 ] && chown -R "$WL_UID:$WL_UID" "$WL"
     chmod 755 "$WL"
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=1 \
-        as_user sway -c "$WL/sway.conf" >"$WL/sway.log" 2>&1 &
+        user_command sway -c "$WL/sway.conf"
+    "${USER_COMMAND[@]}" >"$WL/sway.log" 2>&1 &
     WL_PID=$!
     local socket=
     for _ in $(seq 100); do
@@ -29,20 +30,36 @@ wl_start() {
     WL_SOCKET=$socket
 }
 
-# as_user COMMAND...: COMMAND as the unprivileged user, with the compositor's
-# environment and nothing else of the test's.
-as_user() {
+# user_command COMMAND...: USER_COMMAND runs COMMAND as the unprivileged
+# user, with the compositor's environment and nothing else of the test's;
+# started with & its PID is that of COMMAND.
+user_command() {
     local ipc
     ipc=$(ls "$WL/run"/sway-ipc.* 2>/dev/null | head -1)
     local environment=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$WL/home" XDG_CONFIG_HOME="$WL/config"
         XDG_RUNTIME_DIR="$WL/run" WAYLAND_DISPLAY="${WL_SOCKET:-}" SWAYSOCK="$ipc"
         WLR_BACKENDS="${WLR_BACKENDS:-}" WLR_RENDERER="${WLR_RENDERER:-}"
-        WLR_LIBINPUT_NO_DEVICES="${WLR_LIBINPUT_NO_DEVICES:-}" WLR_HEADLESS_OUTPUTS="${WLR_HEADLESS_OUTPUTS:-}")
+        WLR_LIBINPUT_NO_DEVICES="${WLR_LIBINPUT_NO_DEVICES:-}" WLR_HEADLESS_OUTPUTS="${WLR_HEADLESS_OUTPUTS:-}"
+        WAYLAND_DEBUG="${WAYLAND_DEBUG:-}")
     if [ "$(id -u)" = 0 ]; then
-        setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups env -i "${environment[@]}" "$@"
+        USER_COMMAND=(setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups env -i "${environment[@]}" "$@")
     else
-        env -i "${environment[@]}" "$@"
+        USER_COMMAND=(env -i "${environment[@]}" "$@")
     fi
+}
+
+as_user() {
+    user_command "$@"
+    "${USER_COMMAND[@]}"
+}
+
+# spawn_user COMMAND...: COMMAND as the user in the background; its PID is
+# added to those that wl_stop ends.
+spawn_user() {
+    user_command "$@"
+    "${USER_COMMAND[@]}" &
+    SPAWNED=$!
+    WL_PIDS="${WL_PIDS:-} $SPAWNED"
 }
 
 # wl_stop: ends what the test started there, by PID, and removes the folder.
@@ -78,4 +95,10 @@ wl_shot() {
 # wl_pixel FILE X Y: the colour at X,Y as RRGGBB.
 wl_pixel() {
     convert "$1" -format "%[hex:p{$2,$3}]" info: 2>/dev/null | cut -c1-6
+}
+
+# wl_near COLOUR COLOUR: true when two RRGGBB colours agree within the
+# rounding of 5-6-5 pixels.
+wl_near() {
+    python3 -c "import sys; a, b = bytes.fromhex('$1'), bytes.fromhex('$2'); sys.exit(0 if all(abs(x - y) <= t for x, y, t in zip(a, b, (8, 4, 8))) else 1)" 2>/dev/null
 }
