@@ -40,7 +40,7 @@ user_command() {
         XDG_RUNTIME_DIR="$WL/run" WAYLAND_DISPLAY="${WL_SOCKET:-}" SWAYSOCK="$ipc"
         WLR_BACKENDS="${WLR_BACKENDS:-}" WLR_RENDERER="${WLR_RENDERER:-}"
         WLR_LIBINPUT_NO_DEVICES="${WLR_LIBINPUT_NO_DEVICES:-}" WLR_HEADLESS_OUTPUTS="${WLR_HEADLESS_OUTPUTS:-}"
-        WAYLAND_DEBUG="${WAYLAND_DEBUG:-}")
+        WAYLAND_DEBUG="${WAYLAND_DEBUG:-}" LANG=C.UTF-8)
     if [ "$(id -u)" = 0 ]; then
         USER_COMMAND=(setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups env -i "${environment[@]}" "$@")
     else
