@@ -19,7 +19,7 @@ for program in "$folder"/bench_*; do
     "$program" "${options[@]}" --benchmark_out="$folder/$name.json" --benchmark_out_format=json >/dev/null
 done
 # The page's frame, when the page is built.
-page="$here/../build-web"
+page="$here/../build-web/site"
 if [ -f "$page/index.html" ]; then
     echo "running web" >&2
     DOVEZI_BENCH_OUT="$folder/web.json" "$here/../tests/web/page_test.sh" "$page" "$here/web_frame.mjs" >/dev/null

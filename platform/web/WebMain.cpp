@@ -2,6 +2,7 @@
 // sheet in its document, started and fed by the page's script through the
 // functions below.
 #include "app/ParadeApp.h"
+#include "app/SettingsKeys.h"
 #include "config/SheetVelmar.h"
 #include "platform/web/WebBridge.h"
 #include "platform/web/WebPlatform.h"
@@ -152,6 +153,15 @@ EMSCRIPTEN_KEEPALIVE void dovezi_set_desktop(const BYTE* rgba, int width, int he
                 picture.rgb[i * 3 + channel] = rgba[i * 4 + channel];
     }
     Page().desktop = std::move(picture);
+}
+
+// 1 when the saver would play music now: the page loads the synthesizer's
+// soundfont only then.
+EMSCRIPTEN_KEEPALIVE int dovezi_plays_music()
+{
+    ParadeApp settings(Page().platform);
+    settings.StartUp();
+    return settings.Settings().ReadInt(KEY_PLAYMIDI, DEFAULT_PLAYMIDI) != 0 ? 1 : 0;
 }
 
 // Shows the settings sheet; 0 when it is open already or cannot be shown.

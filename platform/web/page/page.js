@@ -12,6 +12,13 @@ var DoveziPage = (function () {
     var MAX_PICTURE_SIDE = 4096;
     // The saver's canvas, the preview's, and the one the program draws on.
     var canvas, context, preview, previewContext, shown, pumpTimer = null, pumpAt = Infinity, sheetOpen = false;
+    // The preview pumps only while a person can see it; a pump asked for
+    // meanwhile waits until then.
+    var previewSeen = true, pumpWaiting = false;
+    // With reduced motion the preview stops at its first frames with units.
+    var reducedMotion = window.matchMedia('(prefers-reduced-motion: reduce)'), STILL_AFTER_TICKS = 2, previewTicks = 0;
+    // What had the focus when the saver started, given it back at its end.
+    var saverOpener = null;
     // The first turns of a run build the scene and show the whole canvas.
     var WARM_UP_PUMPS = 10;
     var cost = { total: 0, frames: 0, ticks: 0, warming: WARM_UP_PUMPS };
@@ -20,7 +27,7 @@ var DoveziPage = (function () {
     function setState(state) {
         var was = page.state;
         page.state = state;
-        document.getElementById('start-screen').hidden = state !== 'idle';
+        document.getElementById('start-screen').hidden = state !== 'idle' && state !== 'loading';
         canvas.hidden = state !== 'saver';
         if (state === 'idle' && was !== 'idle')
             startPreview();
@@ -39,8 +46,10 @@ var DoveziPage = (function () {
         preview.width = Math.max(1, Math.round(preview.clientWidth * scale()));
         preview.height = Math.max(1, Math.round(preview.clientHeight * scale()));
         shown = previewContext;
+        previewTicks = Module._dovezi_ticks();
         Module._dovezi_start_preview(preview.width, preview.height, full.width, full.height);
     }
+    function showStatus(text) { document.getElementById('status').textContent = text; }
     function restartPreview() {
         if (page.state !== 'idle')
             return;
@@ -84,8 +93,14 @@ var DoveziPage = (function () {
     function pump() {
         pumpTimer = null;
         pumpAt = Infinity;
+        if (page.state === 'idle' && !previewSeen) {
+            pumpWaiting = true;
+            return;
+        }
         var start = performance.now(), ticks = Module._dovezi_ticks(), frames = Module._dovezi_frame_microseconds();
         Module._dovezi_pump();
+        if (page.state === 'idle' && reducedMotion.matches && Module._dovezi_ticks() - previewTicks >= STILL_AFTER_TICKS)
+            Module._dovezi_end_preview();
         if (cost.warming > 0) {
             cost.warming -= 1;
             return;
@@ -153,15 +168,40 @@ var DoveziPage = (function () {
         return path;
     }
 
-    // The program's picture of the canvas, seen in place in its memory
-    // (made anew when the memory grows or the picture moves).
-    var picture = null;
+    // Each paint shows only the rectangles it drew: each is copied out of
+    // the program's picture of the canvas into a picture of its own size,
+    // so the browser redraws no more than that.
+    var pieces = {};
+    function piece(width, height) {
+        var key = width + 'x' + height;
+        if (!pieces[key])
+            pieces[key] = new ImageData(width, height);
+        return pieces[key];
+    }
     page.present = function (screen, width, height, x, y, w, h) {
-        if (!picture || picture.data.buffer !== Module.HEAPU8.buffer || picture.data.byteOffset !== screen ||
-            picture.width !== width || picture.height !== height)
-            picture = new ImageData(new Uint8ClampedArray(Module.HEAPU8.buffer, screen, width * height * 4), width, height);
-        shown.putImageData(picture, 0, 0, x, y, w, h);
+        var shownPiece = piece(w, h), rowBytes = w * 4, heap = Module.HEAPU8;
+        for (var row = 0; row < h; ++row) {
+            var from = screen + ((y + row) * width + x) * 4;
+            shownPiece.data.set(heap.subarray(from, from + rowBytes), row * rowBytes);
+        }
+        shown.putImageData(shownPiece, x, y);
     };
+    function seePreview(seen) {
+        previewSeen = seen;
+        if (seen && pumpWaiting) {
+            pumpWaiting = false;
+            page.schedulePump(0);
+        }
+    }
+    function watchPreview() {
+        var onScreen = true;
+        var update = function () { seePreview(onScreen && !document.hidden); };
+        document.addEventListener('visibilitychange', update);
+        new IntersectionObserver(function (entries) {
+            onScreen = entries[entries.length - 1].isIntersecting;
+            update();
+        }).observe(preview);
+    }
     page.schedulePump = function (delayMs) {
         var at = performance.now() + delayMs;
         if (at >= pumpAt)
@@ -175,7 +215,9 @@ var DoveziPage = (function () {
     page.startSaver = function () {
         if (page.state === 'saver' || page.state === 'loading')
             return;
-        DoveziMusic.prepare().catch(function () { console.info('Dovezi: no music in this browser'); });
+        saverOpener = document.activeElement;
+        if (Module._dovezi_plays_music())
+            DoveziMusic.prepare().catch(function () { console.info('Dovezi: no music in this browser'); });
         var full = document.fullscreenElement || !document.documentElement.requestFullscreen
             ? Promise.resolve() : document.documentElement.requestFullscreen().catch(function () {});
         full.then(function () {
@@ -201,6 +243,10 @@ var DoveziPage = (function () {
         if (sheetOpen)
             document.getElementById('sheet').hidden = false;
         setState(sheetOpen ? 'sheet' : 'idle');
+        var back = saverOpener && saverOpener.isConnected && saverOpener.getClientRects().length > 0
+            ? saverOpener : document.getElementById('start');
+        back.focus();
+        saverOpener = null;
     };
     page.sheetShown = function (open) {
         sheetOpen = open;
@@ -247,7 +293,7 @@ var DoveziPage = (function () {
         restoreUserFile();
         document.getElementById('start').addEventListener('click', page.startSaver);
         document.getElementById('settings').addEventListener('click', function () {
-            DoveziMusic.prepare().catch(function () {});
+            DoveziMusic.askForMidi();
             Module._dovezi_open_settings();
         });
         var chooser = document.getElementById('picture-file');
@@ -262,8 +308,29 @@ var DoveziPage = (function () {
             event.preventDefault();
             usePictureFile(event.dataTransfer.files[0]);
         });
+        document.querySelectorAll('#start-screen button').forEach(function (button) { button.disabled = false; });
+        showStatus('');
+        watchPreview();
+        loadMusicIfPlayed();
         setState('idle');
     };
+    // The soundfont comes before the first run that plays music, its
+    // progress shown below the buttons.
+    function loadMusicIfPlayed() {
+        if (!Module._dovezi_plays_music())
+            return;
+        var megabytes = function (bytes) { return (bytes / 1e6).toFixed(1); };
+        DoveziMusic.onProgress(function (received, total) {
+            showStatus('Loading the music: ' + megabytes(received) + (total ? ' of ' + megabytes(total) : '') + ' MB');
+        });
+        DoveziMusic.loadSoundfont().then(function () { showStatus('Music ready.'); },
+            function () { showStatus('The music could not be loaded; the saver runs without it.'); });
+    }
+    // The page's script runs after its document, so the notice can show at once.
+    if (window.location.protocol === 'file:')
+        showStatus('This page must come from a web server, not a file: run "make serve-web" in the project, '
+            + 'or serve this folder with any static web server (for example "python3 -m http.server"), '
+            + 'then open the address it gives.');
     return page;
 }());
 
