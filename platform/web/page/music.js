@@ -150,7 +150,7 @@ var DoveziMusic = (function () {
     async function start() {
         // Made before the first wait, still in the user's gesture, so that
         // the browser lets it run.
-        const context = new AudioContext();
+        const context = new AudioContext({ latencyHint: "playback" });
         await Promise.all([startSynthesizer(context), askForMidi()]);
     }
 

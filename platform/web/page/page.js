@@ -169,22 +169,27 @@ var DoveziPage = (function () {
     }
 
     // Each paint shows only the rectangles it drew: each is copied out of
-    // the program's picture of the canvas into a picture of its own size,
-    // so the browser redraws no more than that.
-    var pieces = {};
+    // the program's picture of the canvas into a small picture of about its
+    // size (kept for the next rectangles of that size), so that the browser
+    // handles no more than that.
+    var SIZE_STEP = 64, MAX_PIECES = 16, pieces = new Map();
     function piece(width, height) {
-        var key = width + 'x' + height;
-        if (!pieces[key])
-            pieces[key] = new ImageData(width, height);
-        return pieces[key];
+        var w = Math.ceil(width / SIZE_STEP) * SIZE_STEP, h = Math.ceil(height / SIZE_STEP) * SIZE_STEP;
+        var key = w + 'x' + h;
+        if (!pieces.has(key)) {
+            if (pieces.size >= MAX_PIECES)
+                pieces.clear();
+            pieces.set(key, new ImageData(w, h));
+        }
+        return pieces.get(key);
     }
     page.present = function (screen, width, height, x, y, w, h) {
-        var shownPiece = piece(w, h), rowBytes = w * 4, heap = Module.HEAPU8;
+        var shownPiece = piece(w, h), heap = Module.HEAPU8, rowBytes = w * 4, stride = shownPiece.width * 4;
         for (var row = 0; row < h; ++row) {
             var from = screen + ((y + row) * width + x) * 4;
-            shownPiece.data.set(heap.subarray(from, from + rowBytes), row * rowBytes);
+            shownPiece.data.set(heap.subarray(from, from + rowBytes), row * stride);
         }
-        shown.putImageData(shownPiece, x, y);
+        shown.putImageData(shownPiece, x, y, 0, 0, w, h);
     };
     function seePreview(seen) {
         previewSeen = seen;
@@ -287,9 +292,9 @@ var DoveziPage = (function () {
 
     page.ready = function () {
         canvas = document.getElementById('screen');
-        context = canvas.getContext('2d', { alpha: false });
+        context = canvas.getContext('2d', { alpha: false, desynchronized: true });
         preview = document.getElementById('preview');
-        previewContext = preview.getContext('2d', { alpha: false });
+        previewContext = preview.getContext('2d', { alpha: false, desynchronized: true });
         restoreUserFile();
         document.getElementById('start').addEventListener('click', page.startSaver);
         document.getElementById('settings').addEventListener('click', function () {
