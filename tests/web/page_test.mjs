@@ -8,39 +8,13 @@
 import { createRequire } from "node:module";
 import { setTimeout as sleep } from "node:timers/promises";
 
-import { launchBrowser } from "./browser.mjs";
+import { check, listenForMusic, pass, waitFor, waitForState, withBrowser } from "./checks.mjs";
 
 const [url, work] = process.argv.slice(2);
 const SPEED = "#control-2-1002";
 const AXE = createRequire(new URL("../../tools/web/package.json", import.meta.url)).resolve("axe-core/axe.min.js");
 const SETTINGS_KEY = "Tevrin/Dovezi.reg";
 const consoleErrors = [];
-
-function pass(what) {
-    console.log(`PASS: ${what}`);
-}
-
-function check(ok, what, detail) {
-    if (!ok) {
-        throw new Error(`${what} (${detail})`);
-    }
-    pass(what);
-}
-
-async function waitFor(what, waiting) {
-    try {
-        return await waiting;
-    } catch (error) {
-        throw new Error(`${what}: ${error.message}`);
-    }
-}
-
-function waitForState(page, state, milliseconds) {
-    return waitFor(
-        `window.dovezi.state is not '${state}' within ${milliseconds} ms`,
-        page.waitForFunction((wanted) => window.dovezi && window.dovezi.state === wanted,
-            { timeout: milliseconds, polling: 50 }, state));
-}
 
 function checkConsole(when) {
     check(consoleErrors.length === 0, `no console errors ${when}`, consoleErrors.join(" | "));
@@ -87,19 +61,6 @@ async function checkMarch(page, canvas, where) {
         `commonest colour on ${(100 * flat).toFixed(2)} % of ${pictures.pixels} pixels`);
     check(changed >= 0.0001 && changed <= 0.3, `units move over a still background in ${where}`,
         `${(100 * changed).toFixed(3)} % of pixels changed`);
-}
-
-// The loudest synthesizer level seen until the page's clock passes deadline
-// (a performance.now() time), or the first one above threshold.
-function listenForMusic(page, deadline, threshold) {
-    return page.evaluate(async (until, enough) => {
-        let loudest = 0;
-        while (performance.now() < until && loudest <= enough) {
-            loudest = Math.max(loudest, window.DoveziMusic.level());
-            await new Promise((resolve) => setTimeout(resolve, 50));
-        }
-        return loudest;
-    }, deadline, threshold);
 }
 
 async function runSaver(page) {
@@ -343,35 +304,23 @@ async function checkEveryScreen(page) {
     await closeSheet(page, "#sheet-cancel");
 }
 
-async function main() {
-    const browser = await launchBrowser(work);
-    try {
-        const page = await browser.newPage();
-        page.on("console", (message) => {
-            if (message.type() === "error") {
-                consoleErrors.push(`console: ${message.text()} ${JSON.stringify(message.location())}`);
-            }
-        });
-        page.on("pageerror", (error) => consoleErrors.push(`page error: ${error.message}`));
-        await page.goto(url, { waitUntil: "load" });
-        await waitForState(page, "idle", 15000);
-        checkConsole("while the page loads");
-        await sleep(1500);
-        await checkMarch(page, "preview", "the start screen's preview");
-        await runSaver(page);
-        await checkEveryScreen(page);
-        await checkMouse(page);
-        await checkKeyboard(page);
-        await checkSettings(page);
-        checkConsole("throughout");
-    } finally {
-        await browser.close();
-    }
-}
-
-try {
-    await main();
-} catch (error) {
-    console.log(`FAIL: ${error.message}`);
-    process.exitCode = 1;
-}
+await withBrowser(work, async (browser) => {
+    const page = await browser.newPage();
+    page.on("console", (message) => {
+        if (message.type() === "error") {
+            consoleErrors.push(`console: ${message.text()} ${JSON.stringify(message.location())}`);
+        }
+    });
+    page.on("pageerror", (error) => consoleErrors.push(`page error: ${error.message}`));
+    await page.goto(url, { waitUntil: "load" });
+    await waitForState(page, "idle", 15000);
+    checkConsole("while the page loads");
+    await sleep(1500);
+    await checkMarch(page, "preview", "the start screen's preview");
+    await runSaver(page);
+    await checkEveryScreen(page);
+    await checkMouse(page);
+    await checkKeyboard(page);
+    await checkSettings(page);
+    checkConsole("throughout");
+});

@@ -331,6 +331,9 @@ var DoveziPage = (function () {
         DoveziMusic.loadSoundfont().then(function () { showStatus('Music ready.'); },
             function () { showStatus('The music could not be loaded; the saver runs without it.'); });
     }
+    // After the first visit the page runs without the network.
+    if (navigator.serviceWorker && window.location.protocol !== 'file:')
+        navigator.serviceWorker.register('offline.js').catch(function () { console.info('Dovezi: no offline copy'); });
     // The page's script runs after its document, so the notice can show at once.
     if (window.location.protocol === 'file:')
         showStatus('This page must come from a web server, not a file: run "make serve-web" in the project, '
