@@ -81,6 +81,24 @@ async function runSaver(page) {
     pass("a key press ends the saver");
 }
 
+// Mute, pressed with the mouse, silences the next run and is kept over a
+// reload; pressed again, the music is back.
+async function checkMute(page) {
+    await page.click("#mute");
+    await page.reload({ waitUntil: "load" });
+    await waitForState(page, "idle", 15000);
+    check(await page.$eval("#mute", (mute) => mute.getAttribute("aria-pressed")) === "true", "mute is kept over a reload",
+        "not pressed");
+    const startedAt = await page.evaluate(() => performance.now());
+    await page.click("#start");
+    await waitForState(page, "saver", 3000);
+    const loudest = await listenForMusic(page, startedAt + 4000, 0);
+    check(loudest === 0, "mute silences the music", `level ${loudest}`);
+    await page.keyboard.press("Space");
+    await waitForState(page, "idle", 3000);
+    await page.click("#mute");
+}
+
 async function openAnimationPage(page) {
     await page.click("#settings");
     await waitFor("no settings sheet", page.waitForSelector("#sheet", { visible: true, timeout: 3000 }));

@@ -21,6 +21,9 @@ var DoveziMusic = (function () {
     // Set when the synthesizer cannot start: its messages are dropped then.
     let failed = false;
     let analyser = null;
+    // The gain before the output, and the level it is to have.
+    let gain = null;
+    let volume = 1;
     let samples = null;
     let access = null;
     // Synthesizer messages not yet played, as { bytes, due }, earliest first.
@@ -111,8 +114,11 @@ var DoveziMusic = (function () {
         analyser = context.createAnalyser();
         analyser.fftSize = LEVEL_SAMPLES;
         samples = new Float32Array(LEVEL_SAMPLES);
-        made.node.connect(context.destination);
-        made.node.connect(analyser);
+        gain = context.createGain();
+        gain.gain.value = volume;
+        made.node.connect(gain);
+        gain.connect(context.destination);
+        gain.connect(analyser);
         await made.synth.loadSFont(await font);
         return made.synth;
     }
@@ -262,6 +268,13 @@ var DoveziMusic = (function () {
         loadSoundfont: loadSoundfont,
         isLoaded: function () {
             return synthesizer !== null;
+        },
+        // The synthesizer's loudness, from 0 (silent) to 1 (as rendered).
+        setVolume: function (level) {
+            volume = Math.min(1, Math.max(0, level));
+            if (gain) {
+                gain.gain.value = volume;
+            }
         },
         onProgress: function (report) {
             onProgress = report;

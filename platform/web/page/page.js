@@ -9,6 +9,7 @@ var DoveziPage = (function () {
         VK_ESCAPE = 0x1B;
     var BUTTON_MESSAGES = [WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN];
     var USER_FILE_KEY = 'Tevrin/Dovezi/user-file';
+    var VOLUME_KEY = 'Tevrin/Dovezi/volume';
     var MAX_PICTURE_SIDE = 4096;
     // The saver's canvas, the preview's, and the one the program draws on.
     var canvas, context, preview, previewContext, shown, pumpTimer = null, pumpAt = Infinity, sheetOpen = false;
@@ -313,12 +314,34 @@ var DoveziPage = (function () {
             event.preventDefault();
             usePictureFile(event.dataTransfer.files[0]);
         });
-        document.querySelectorAll('#start-screen button').forEach(function (button) { button.disabled = false; });
+        document.querySelectorAll('#start-screen button, #start-screen input').forEach(function (control) { control.disabled = false; });
         showStatus('');
         watchPreview();
+        watchVolume();
         loadMusicIfPlayed();
         setState('idle');
     };
+    // The music's volume and its mute, kept with the settings.
+    function watchVolume() {
+        var slider = document.getElementById('volume'), mute = document.getElementById('mute');
+        var kept = /^(\d{1,3}) (0|1)$/.exec(page.readStored(VOLUME_KEY) || '');
+        if (kept) {
+            slider.value = kept[1];
+            mute.setAttribute('aria-pressed', kept[2] === '1' ? 'true' : 'false');
+        }
+        var apply = function () {
+            var muted = mute.getAttribute('aria-pressed') === 'true';
+            slider.setAttribute('aria-valuetext', muted ? 'muted' : slider.value + ' %');
+            DoveziMusic.setVolume(muted ? 0 : Number(slider.value) / 100);
+            page.store(VOLUME_KEY, slider.value + ' ' + (muted ? 1 : 0));
+        };
+        slider.addEventListener('input', apply);
+        mute.addEventListener('click', function () {
+            mute.setAttribute('aria-pressed', mute.getAttribute('aria-pressed') === 'true' ? 'false' : 'true');
+            apply();
+        });
+        apply();
+    }
     // The soundfont comes before the first run that plays music, its
     // progress shown below the buttons.
     function loadMusicIfPlayed() {
