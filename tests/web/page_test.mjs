@@ -320,6 +320,12 @@ async function checkEveryScreen(page) {
         await checkAccessible(page, `sheet page ${tab}`);
     }
     await closeSheet(page, "#sheet-cancel");
+    await page.setViewport({ width: 360, height: 740 });
+    await page.click("#settings");
+    const edges = await page.$eval("#sheet", (sheet) => [sheet.getBoundingClientRect().left, sheet.getBoundingClientRect().right]);
+    check(edges[0] >= 0 && edges[1] <= 360, "the sheet fits a screen 360 pixels wide", edges.join(" to "));
+    await closeSheet(page, "#sheet-cancel");
+    await page.setViewport({ width: 1920, height: 1080 });
 }
 
 await withBrowser(work, async (browser) => {

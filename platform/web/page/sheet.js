@@ -63,6 +63,15 @@ var DoveziSheet = (function () {
         added[page] = [];
         Promise.resolve().then(function () { DoveziSheetNames.name(page, added[page]); });
     }
+    // The sheet is shrunk as a whole to fit a narrow screen.
+    var MARGIN = 8;
+    function fitToScreen() {
+        if (!root || root.hidden)
+            return;
+        root.style.zoom = '';
+        root.style.zoom = String(Math.min(1, (window.innerWidth - 2 * MARGIN) / root.offsetWidth));
+    }
+    window.addEventListener('resize', fitToScreen);
     function end(ok) {
         call('dovezi_sheet_end', ['number'], [ok ? 1 : 0]);
     }
@@ -99,7 +108,10 @@ var DoveziSheet = (function () {
             DoveziSheetKeys.attach(root, { ok: function () { end(true); }, cancel: function () { end(false); },
                 showPage: showPage, tabCount: tabCount });
             DoveziPage.sheetShown(true);
-            Promise.resolve().then(function () { DoveziSheetKeys.focusFirst(root); });
+            Promise.resolve().then(function () {
+                fitToScreen();
+                DoveziSheetKeys.focusFirst(root);
+            });
         },
         tab: function (page, title, width, height) {
             var tab = element('button', 'sheet-tab', root.querySelector('.sheet-tabs'));
