@@ -5,7 +5,9 @@
 // sheet with the keyboard alone, and the accessibility checker finds no
 // serious fault on any screen. page_test.sh starts the server and runs this.
 //   node page_test.mjs URL WORK    (WORK: a private folder for the browser)
+import { writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
+import { join } from "node:path";
 import { setTimeout as sleep } from "node:timers/promises";
 
 import { check, listenForMusic, pass, waitFor, waitForState, withBrowser } from "./checks.mjs";
@@ -99,6 +101,39 @@ async function checkMute(page) {
     await page.click("#mute");
 }
 
+// Picks `file` in the file picker that `opening` opens.
+async function pickFile(page, opening, file) {
+    const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 3000 }), opening()]);
+    await chooser.accept([file]);
+}
+
+// A damaged picture and a damaged MIDI file are each refused with a
+// message beside their control, and nothing changes.
+async function checkRefusals(page) {
+    const picture = join(work, "damaged.png");
+    const song = join(work, "damaged.mid");
+    writeFileSync(picture, Buffer.from("\x89PNG\r\n\x1a\nnot really a picture"));
+    writeFileSync(song, Buffer.from("MThd\0\0\0\x06\0\x01\0\x09\0\x60MTrk\xff\xff\xff\xff"));
+    await pickFile(page, () => page.click("#picture-pick"), picture);
+    await waitFor("no message beside the picture buttons", page.waitForFunction(
+        () => /not a picture/.test(document.getElementById("picture-message").textContent), { timeout: 3000 }));
+    check(await page.$eval("#picture-name", (name) => name.textContent) === "generated",
+        "a damaged picture is refused with a message, and the desktop stays", "the desktop changed");
+    const before = await storedSettings(page);
+    await page.click("#settings");
+    await waitFor("no settings sheet", page.waitForSelector("#sheet", { visible: true, timeout: 3000 }));
+    await page.select("#control-0-1007", await page.$eval("#control-0-1007", (list) => list.options[1].value));
+    const chosen = await storedSettings(page);
+    await pickFile(page, () => page.click("#control-0-1008"), song);
+    await waitFor("no message beside Browse", page.waitForFunction(
+        () => /not a MIDI file/.test(document.querySelector("#sheet-page-0 .control-message")?.textContent), { timeout: 3000 }));
+    check(await storedSettings(page) === chosen, "a damaged MIDI file is refused with a message, and no setting changes",
+        await storedSettings(page));
+    await closeSheet(page, "#sheet-cancel");
+    const changed = changedValues(before, await storedSettings(page));
+    check(changed.length === 0, "Cancel after the refusal leaves the settings as they were", JSON.stringify(changed));
+}
+
 async function openAnimationPage(page) {
     await page.click("#settings");
     await waitFor("no settings sheet", page.waitForSelector("#sheet", { visible: true, timeout: 3000 }));
@@ -117,6 +152,14 @@ async function readSpeed(page) {
     const value = await slider.evaluate((input) => input.value);
     await closeSheet(page, "#sheet-cancel");
     return value;
+}
+
+// The values of settings text `before` that `after` holds otherwise (the
+// sheet may also write values it only showed, as they were).
+function changedValues(before, after) {
+    const values = (text) => new Map([...text.matchAll(/^("[^"]+")=(.*)$/gm)].map((line) => [line[1], line[2]]));
+    const now = values(after);
+    return [...values(before)].filter(([key, value]) => now.get(key) !== value);
 }
 
 function storedSettings(page) {
@@ -236,10 +279,7 @@ async function checkMouse(page) {
     const cancel = await checkHit(page, await page.$("#sheet-cancel"), "Cancel");
     await page.mouse.click(cancel.x, cancel.y);
     await waitForState(page, "idle", 3000);
-    // Cancel may also write the values of units it only showed, as they were.
-    const values = (text) => new Map([...text.matchAll(/^("[^"]+")=(.*)$/gm)].map((line) => [line[1], line[2]]));
-    const restored = values(await storedSettings(page));
-    const changed = [...values(original)].filter(([key, value]) => restored.get(key) !== value);
+    const changed = changedValues(original, await storedSettings(page));
     check(changed.length === 0, "Cancel puts back every value the mouse changed", JSON.stringify(changed));
 }
 
@@ -342,6 +382,8 @@ await withBrowser(work, async (browser) => {
     await sleep(1500);
     await checkMarch(page, "preview", "the start screen's preview");
     await runSaver(page);
+    await checkMute(page);
+    await checkRefusals(page);
     await checkEveryScreen(page);
     await checkMouse(page);
     await checkKeyboard(page);

@@ -10,6 +10,7 @@ var DoveziPage = (function () {
     var BUTTON_MESSAGES = [WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN];
     var USER_FILE_KEY = 'Tevrin/Dovezi/user-file';
     var VOLUME_KEY = 'Tevrin/Dovezi/volume';
+    var DESKTOP_KEY = 'Tevrin/Dovezi/desktop-picture';
     var MAX_PICTURE_SIDE = 4096;
     // The saver's canvas, the preview's, and the one the program draws on.
     var canvas, context, preview, previewContext, shown, pumpTimer = null, pumpAt = Infinity, sheetOpen = false;
@@ -122,6 +123,9 @@ var DoveziPage = (function () {
         restartPreview();
     }
     // Any picture the browser can draw, at most MAX_PICTURE_SIDE a side.
+    function pictureMessage(text) { document.getElementById('picture-message').textContent = text; }
+    // Any picture the browser can draw, at most MAX_PICTURE_SIDE a side;
+    // answers it drawn on a canvas of its own.
     function useDrawable(drawable, width, height) {
         var shrink = Math.min(1, MAX_PICTURE_SIDE / Math.max(width, height));
         var w = Math.max(1, Math.round(width * shrink)), h = Math.max(1, Math.round(height * shrink));
@@ -131,12 +135,37 @@ var DoveziPage = (function () {
         var drawing = board.getContext('2d');
         drawing.drawImage(drawable, 0, 0, w, h);
         setDesktop(drawing.getImageData(0, 0, w, h).data, w, h);
+        pictureMessage('');
+        return board;
     }
+    // A picture file the browser cannot read is refused, and the desktop
+    // stays as it was; one it reads is kept for the next visits when the
+    // page's storage has room.
     function usePictureFile(file) {
-        if (!file || !/^image\//.test(file.type))
+        if (!file)
             return;
-        createImageBitmap(file).then(function (picture) { useDrawable(picture, picture.width, picture.height); },
-            function () { console.info('Dovezi: cannot read the picture ' + file.name); });
+        var refuse = function () {
+            pictureMessage('"' + file.name + '" is not a picture this browser can read; the desktop picture is unchanged.');
+        };
+        if (!/^image\//.test(file.type)) {
+            refuse();
+            return;
+        }
+        createImageBitmap(file).then(function (picture) {
+            var board = useDrawable(picture, picture.width, picture.height);
+            if (!page.store(DESKTOP_KEY, board.toDataURL('image/jpeg', 0.9))) {
+                page.forget(DESKTOP_KEY);
+                pictureMessage('The picture is too large to keep for your next visit.');
+            }
+        }, refuse);
+    }
+    function restoreDesktop() {
+        var kept = page.readStored(DESKTOP_KEY);
+        if (!kept)
+            return;
+        var picture = new Image();
+        picture.onload = function () { useDrawable(picture, picture.naturalWidth, picture.naturalHeight); };
+        picture.src = kept;
     }
     function useScreen() {
         navigator.mediaDevices.getDisplayMedia({ video: true }).then(function (stream) {
@@ -265,6 +294,13 @@ var DoveziPage = (function () {
             return null;
         }
     };
+    page.forget = function (key) {
+        try {
+            window.localStorage.removeItem(key);
+        } catch (error) {
+            console.info('Dovezi: the page cannot change its storage');
+        }
+    };
     page.store = function (key, text) {
         try {
             window.localStorage.setItem(key, text);
@@ -275,13 +311,21 @@ var DoveziPage = (function () {
     };
     // A file the user picked for the program; kept for later visits when
     // the page's storage has room.
+    // Answers its path in the program's files, and whether it is kept.
     page.keepUserFile = function (name, bytes) {
         var text = '';
         for (var i = 0; i < bytes.length; i += 0x8000)
             text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-        if (!page.store(USER_FILE_KEY, JSON.stringify({ name: name, data: btoa(text) })))
-            console.info('Dovezi: ' + name + ' is too large to keep for the next visit');
-        return writeUserFile(name, bytes);
+        var kept = page.store(USER_FILE_KEY, JSON.stringify({ name: name, data: btoa(text) }));
+        return { path: writeUserFile(name, bytes), kept: kept };
+    };
+    // Whether the program can play these bytes as a song.
+    page.isSong = function (bytes) {
+        var pointer = Module._malloc(Math.max(1, bytes.length));
+        Module.HEAPU8.set(bytes, pointer);
+        var readable = Module._dovezi_midi_readable(pointer, bytes.length) !== 0;
+        Module._free(pointer);
+        return readable;
     };
     // The program's own measure, for each tick of the march after the
     // first turns: the tick with its paint on the canvas, and all the
@@ -297,6 +341,8 @@ var DoveziPage = (function () {
         preview = document.getElementById('preview');
         previewContext = preview.getContext('2d', { alpha: false, desynchronized: true });
         restoreUserFile();
+        Module._dovezi_forget_missing_song();
+        restoreDesktop();
         document.getElementById('start').addEventListener('click', page.startSaver);
         document.getElementById('settings').addEventListener('click', function () {
             DoveziMusic.askForMidi();
@@ -305,7 +351,11 @@ var DoveziPage = (function () {
         var chooser = document.getElementById('picture-file');
         chooser.addEventListener('change', function () { usePictureFile(chooser.files[0]); });
         document.getElementById('picture-pick').addEventListener('click', function () { chooser.click(); });
-        document.getElementById('picture-generated').addEventListener('click', function () { setDesktop(null, 0, 0); });
+        document.getElementById('picture-generated').addEventListener('click', function () {
+            page.forget(DESKTOP_KEY);
+            pictureMessage('');
+            setDesktop(null, 0, 0);
+        });
         var share = document.getElementById('picture-screen');
         share.hidden = !(navigator.mediaDevices && navigator.mediaDevices.getDisplayMedia);
         share.addEventListener('click', useScreen);

@@ -72,6 +72,16 @@ var DoveziSheet = (function () {
         root.style.zoom = String(Math.min(1, (window.innerWidth - 2 * MARGIN) / root.offsetWidth));
     }
     window.addEventListener('resize', fitToScreen);
+    // A line under the control `id` of page `page` about what it did.
+    function showMessage(page, id, text) {
+        var box = control(page, id), message = pages[page].querySelector('.control-message');
+        if (!message) {
+            message = element('p', 'control-message', pages[page]);
+            message.setAttribute('role', 'alert');
+        }
+        message.style.top = (box.offsetTop + box.offsetHeight + 2) + 'px';
+        message.textContent = text;
+    }
     function end(ok) {
         call('dovezi_sheet_end', ['number'], [ok ? 1 : 0]);
     }
@@ -259,8 +269,14 @@ var DoveziSheet = (function () {
                 if (!file)
                     return;
                 file.arrayBuffer().then(function (data) {
-                    var path = DoveziPage.keepUserFile(file.name, new Uint8Array(data));
-                    call('dovezi_sheet_file_chosen', ['number', 'number', 'string'], [page, id, path]);
+                    var bytes = new Uint8Array(data);
+                    if (!DoveziPage.isSong(bytes)) {
+                        showMessage(page, id, '"' + file.name + '" is not a MIDI file the saver can play.');
+                        return;
+                    }
+                    var chosen = DoveziPage.keepUserFile(file.name, bytes);
+                    showMessage(page, id, chosen.kept ? '' : 'Too large to keep for your next visit.');
+                    call('dovezi_sheet_file_chosen', ['number', 'number', 'string'], [page, id, chosen.path]);
                 });
             };
             picker.click();
