@@ -168,6 +168,8 @@ try {
         result.desktop_pct = desktop.saver;
         result.desktop_x_pct = desktop.withServer;
         result.x_desktop = result.page_pct / desktop.withServer;
+        // The desktop saver renders no sound without a sound server, as here.
+        result.x_desktop_silent = result.page_silent_pct / desktop.withServer;
     }
     writeFileSync(process.env.DOVEZI_BENCH_OUT, JSON.stringify({ benchmarks: [result] }));
     console.log(JSON.stringify(result));

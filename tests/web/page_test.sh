@@ -5,7 +5,8 @@
 # headers of its own. The server, the browser and their files are private to
 # this run and go with it. SCRIPT, when given, runs instead of page_test.mjs,
 # with the same arguments (the page's address and the private folder) and
-# the site's folder after them.
+# the site's folder after them, for DOVEZI_TEST_SECONDS at most (180 unless
+# given).
 #   page_test.sh SITE_DIR [SCRIPT]
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -55,7 +56,7 @@ done
 [ -n "$URL" ] || { echo "FAIL: the server did not start: $(cat "$WORK/server.out")"; exit 1; }
 echo "page at $URL"
 
-timeout 180 node "$SCRIPT" "$URL" "$WORK" "$SITE" &
+timeout "${DOVEZI_TEST_SECONDS:-180}" node "$SCRIPT" "$URL" "$WORK" "$SITE" &
 TEST=$!
 wait "$TEST"
 STATUS=$?
