@@ -3,7 +3,9 @@
 // moving picture with music, a key ends the saver, and the settings sheet keeps what OK saves and drops what Cancel
 // leaves. Every control of the sheet works with the real mouse and the
 // sheet with the keyboard alone, and the accessibility checker finds no
-// serious fault on any screen. page_test.sh starts the server and runs this.
+// serious fault on any screen; reduced motion stills the preview, mute
+// silences the music, and damaged files are refused. page_test.sh starts the
+// server and runs this.
 //   node page_test.mjs URL WORK    (WORK: a private folder for the browser)
 import { writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
@@ -63,6 +65,20 @@ async function checkMarch(page, canvas, where) {
         `commonest colour on ${(100 * flat).toFixed(2)} % of ${pictures.pixels} pixels`);
     check(changed >= 0.0001 && changed <= 0.3, `units move over a still background in ${where}`,
         `${(100 * changed).toFixed(3)} % of pixels changed`);
+}
+
+// With reduced motion the preview shows a still picture of the march.
+async function checkStillPreview(page) {
+    await page.emulateMediaFeatures([{ name: "prefers-reduced-motion", value: "reduce" }]);
+    await page.reload({ waitUntil: "load" });
+    await waitForState(page, "idle", 15000);
+    await sleep(1500);
+    const pictures = await readPictures(page, "preview");
+    check(pictures.changed === 0 && pictures.commonest / pictures.pixels < 0.99,
+        "with reduced motion the preview is a still picture", `${pictures.changed} pixels changed`);
+    await page.emulateMediaFeatures([]);
+    await page.reload({ waitUntil: "load" });
+    await waitForState(page, "idle", 15000);
 }
 
 async function runSaver(page) {
@@ -381,6 +397,7 @@ await withBrowser(work, async (browser) => {
     checkConsole("while the page loads");
     await sleep(1500);
     await checkMarch(page, "preview", "the start screen's preview");
+    await checkStillPreview(page);
     await runSaver(page);
     await checkMute(page);
     await checkRefusals(page);
