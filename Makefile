@@ -50,7 +50,9 @@ windows: deps $(BUILD_WIN)/build.ninja
 web-deps:
 	@tools/web-deps.sh
 
-$(BUILD_WEB)/.cmake/build.ninja:
+# Configured again when this file changes, so that a tree made before keeps
+# up with where the site goes.
+$(BUILD_WEB)/.cmake/build.ninja: Makefile
 	emcmake cmake -S . -B $(BUILD_WEB)/.cmake $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DDOVEZI_BENCH=OFF \
 	    -DDOVEZI_PAGE_DIR=$(CURDIR)/$(SITE)
 
