@@ -244,9 +244,11 @@ async function operate(page, control, what) {
         if (entries < 2) {
             return true;
         }
+        // The last entry, or the first when the last is chosen: the
+        // background's last style is the one that uses its slider.
         await page.mouse.click(x, y);
         await sleep(200);
-        await page.keyboard.press(chosen > 0 ? "ArrowUp" : "ArrowDown");
+        await page.keyboard.press(chosen === entries - 1 ? "Home" : "End");
         await page.keyboard.press("Enter");
     } else if (kind === "checkbox") {
         // Clicked twice, so that the controls it governs stay usable.
@@ -275,8 +277,10 @@ async function checkMouse(page) {
         const { x, y } = await checkHit(page, tabs[tab], `tab ${tab}`);
         await page.mouse.click(x, y);
         await waitFor(`tab ${tab} shows no page`, page.waitForSelector(`#sheet-page-${tab}`, { visible: true, timeout: 2000 }));
-        for (const control of await page.$$(`#sheet-page-${tab} input:not([disabled]), #sheet-page-${tab} select:not([disabled])`)) {
-            const name = await control.evaluate((element) => element.id);
+        // Each in template order, once the ones before it have enabled it.
+        for (const control of await page.$$(`#sheet-page-${tab} input, #sheet-page-${tab} select`)) {
+            const [name, disabled] = await control.evaluate((element) => [element.id, element.disabled]);
+            check(!disabled, `${name} on page ${tab} can be used`, "disabled");
             await operate(page, control, `${name} on page ${tab}`);
         }
     }
