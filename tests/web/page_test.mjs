@@ -410,4 +410,10 @@ await withBrowser(work, async (browser) => {
     await checkKeyboard(page);
     await checkSettings(page);
     checkConsole("throughout");
+    // Its answer lands in the console as an error, so it comes last.
+    const refused = await page.evaluate(async () => {
+        const response = await fetch("index.html", { method: "POST" });
+        return `${response.status} ${response.headers.get("Allow")}`;
+    });
+    check(refused === "405 GET, HEAD", "the server refuses other methods, naming those it allows", refused);
 });
