@@ -8,6 +8,8 @@ BUILD_SAN := build-asan
 BUILD_TSAN := build-tsan
 BUILD_WIN := build-win32
 BUILD_WEB := build-web
+# The page's site: only the files a web host needs.
+SITE := $(BUILD_WEB)/site
 # emscripten's tools find their JavaScript parser among Debian's node modules.
 export NODE_PATH := /usr/share/nodejs
 CMAKE_GEN := -G Ninja
@@ -44,19 +46,21 @@ $(BUILD_WIN)/build.ninja:
 windows: deps $(BUILD_WIN)/build.ninja
 	cmake --build $(BUILD_WIN) -j $(JOBS)
 
-# The page: its CMake tree lies in .cmake, its files in $(BUILD_WEB) itself.
+# The page: its CMake tree lies in $(BUILD_WEB)/.cmake, its site in $(SITE).
 web-deps:
 	@tools/web-deps.sh
 
-$(BUILD_WEB)/.cmake/build.ninja:
+# Configured again when this file changes, so that a tree made before keeps
+# up with where the site goes.
+$(BUILD_WEB)/.cmake/build.ninja: Makefile
 	emcmake cmake -S . -B $(BUILD_WEB)/.cmake $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DDOVEZI_BENCH=OFF \
-	    -DDOVEZI_PAGE_DIR=$(CURDIR)/$(BUILD_WEB)
+	    -DDOVEZI_PAGE_DIR=$(CURDIR)/$(SITE)
 
 web: web-deps $(BUILD_WEB)/.cmake/build.ninja
 	cmake --build $(BUILD_WEB)/.cmake -j $(JOBS)
 
 serve-web: web
-	@node tools/web/serve.mjs $(BUILD_WEB)
+	@node tools/web/serve.mjs $(SITE)
 
 test: deps build sanitize tsan windows web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -18,10 +18,16 @@ for program in "$folder"/bench_*; do
     echo "running $name" >&2
     "$program" "${options[@]}" --benchmark_out="$folder/$name.json" --benchmark_out_format=json >/dev/null
 done
-# The page's frame, when the page is built.
-page="$here/../build-web"
+# The page's frame, its CPU beside the desktop saver's and its times over a slow
+# network, when the page is built.
+page="$here/../build-web/site"
 if [ -f "$page/index.html" ]; then
     echo "running web" >&2
     DOVEZI_BENCH_OUT="$folder/web.json" "$here/../tests/web/page_test.sh" "$page" "$here/web_frame.mjs" >/dev/null
+    echo "running web-cpu" >&2
+    DOVEZI_BENCH_OUT="$folder/web-cpu.json" DOVEZI_DESKTOP="$1/Dovezi" DOVEZI_TEST_SECONDS=900 \
+        "$here/../tests/web/page_test.sh" "$page" "$here/web_cpu.mjs" >/dev/null
+    echo "running web-network" >&2
+    DOVEZI_BENCH_OUT="$folder/web-network.json" "$here/../tests/web/page_test.sh" "$page" "$here/web_network.mjs" >/dev/null
 fi
 python3 "$here/summary.py" "$folder"

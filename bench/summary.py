@@ -39,6 +39,15 @@ FIGURES = [
     ("stream", r"(BM_OfflineRender)", "x_floor", "offline render", "x file write", None),
     ("web", r"WebFrame/width:(\d+)", "frame_us", "web frame {0} (tick and paint)", "us", None),
     ("web", r"WebFrame/width:(\d+)", "all_us", "web frame {0} (all the program's time)", "us", None),
+    ("web-cpu", r"WebCpu/width:(\d+)", "page_pct", "web page CPU {0} (all browser processes)", "% core", None),
+    ("web-cpu", r"WebCpu/width:(\d+)", "page_silent_pct", "web page CPU {0} music off", "% core", None),
+    ("web-cpu", r"WebCpu/width:(\d+)", "hidden_pct", "web page CPU hidden", "% core", 0.2),
+    ("web-cpu", r"WebCpu/width:(\d+)", "desktop_x_pct", "desktop saver {0} with its X server", "% core", None),
+    ("web-cpu", r"WebCpu/width:(\d+)", "x_desktop", "web page CPU {0}", "x desktop saver and X server", 3),
+    ("web-cpu", r"WebCpu/width:(\d+)", "x_desktop_silent", "web page CPU {0} music off", "x desktop saver and X server", None),
+    ("web-network", r"WebNetwork/mbit:([\d.]+)", "first_screen_ms", "web first screen at {0} Mbit/s", "ms", None),
+    ("web-network", r"WebNetwork/mbit:([\d.]+)", "ready_ms", "web program ready at {0} Mbit/s", "ms", None),
+    ("web-network", r"WebNetwork/mbit:([\d.]+)", "music_ms", "web music heard at {0} Mbit/s", "ms", None),
 ]
 
 # A figure of one program over one of another, measured in the same run:

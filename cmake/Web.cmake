@@ -54,8 +54,25 @@ target_link_options(Dovezi PRIVATE
     -sEXPORTED_RUNTIME_METHODS=FS,ccall,UTF8ToString,stringToUTF8,lengthBytesUTF8)
 set_property(TARGET Dovezi APPEND PROPERTY LINK_DEPENDS ${DOVEZI_PAGE}/bridge.js)
 
+# The application icons of the page's manifest, drawn by the asset tools
+# built for the build machine.
+file(GLOB DOVEZI_ASSETS_SOURCES CONFIGURE_DEPENDS tools/assets/*.cpp)
+set(DOVEZI_HOST_ASSETS ${CMAKE_BINARY_DIR}/host/dovezi-assets)
+add_custom_command(OUTPUT ${DOVEZI_HOST_ASSETS}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+    COMMAND ${DOVEZI_HOST_CXX} -std=c++20 -O1 -I${CMAKE_SOURCE_DIR} ${DOVEZI_ASSETS_SOURCES} -o ${DOVEZI_HOST_ASSETS}
+    DEPENDS ${DOVEZI_ASSETS_SOURCES}
+    COMMENT "Building the asset tools for the build machine")
+set(DOVEZI_WEB_ICONS ${DOVEZI_PAGE_DIR}/icon-192.png ${DOVEZI_PAGE_DIR}/icon-512.png)
+add_custom_command(OUTPUT ${DOVEZI_WEB_ICONS}
+    COMMAND ${DOVEZI_HOST_ASSETS} --web-icons ${DOVEZI_PAGE_DIR}
+    DEPENDS ${DOVEZI_HOST_ASSETS}
+    COMMENT "Drawing the page's application icons")
+add_custom_target(page_icons ALL DEPENDS ${DOVEZI_WEB_ICONS})
+
 # The page's own files and the music's beside the program.
-file(GLOB DOVEZI_PAGE_FILES CONFIGURE_DEPENDS ${DOVEZI_PAGE}/*.html ${DOVEZI_PAGE}/*.css ${DOVEZI_PAGE}/*.js)
+file(GLOB DOVEZI_PAGE_FILES CONFIGURE_DEPENDS ${DOVEZI_PAGE}/*.html ${DOVEZI_PAGE}/*.css ${DOVEZI_PAGE}/*.js
+    ${DOVEZI_PAGE}/*.webmanifest)
 list(FILTER DOVEZI_PAGE_FILES EXCLUDE REGEX "bridge\\.js$")
 add_custom_target(page ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory ${DOVEZI_PAGE_DIR}
@@ -69,4 +86,9 @@ if(DOVEZI_TESTS)
     # The page in a headless browser: the saver, its input, the sheet and the music.
     add_test(NAME web_page COMMAND ${CMAKE_SOURCE_DIR}/tests/web/page_test.sh ${DOVEZI_PAGE_DIR})
     set_tests_properties(web_page PROPERTIES LABELS web SKIP_RETURN_CODE 77 TIMEOUT 240)
+    # The site as a plain static server serves it, and offline on a second visit.
+    add_test(NAME web_site COMMAND ${CMAKE_SOURCE_DIR}/tests/web/page_test.sh ${DOVEZI_PAGE_DIR}
+        ${CMAKE_SOURCE_DIR}/tests/web/site_test.mjs)
+    set_tests_properties(web_site PROPERTIES LABELS web SKIP_RETURN_CODE 77 TIMEOUT 240
+        ENVIRONMENT DOVEZI_PLAIN_SERVER=1)
 endif()

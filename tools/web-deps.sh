@@ -1,11 +1,12 @@
 #!/bin/bash
 # Installs what the web build and its browser test need; quick when all is
-# there: Debian's emscripten and chromium, and the node packages of
-# tools/web (the test's browser driver and the page's synthesizer).
+# there: Debian's emscripten, chromium and python3 (the site test's plain
+# static server), and the node packages of tools/web (the test's browser
+# driver, its accessibility checker and the page's synthesizer).
 set -euo pipefail
 
 WEB=$(cd "$(dirname "$0")/web" && pwd)
-"$(dirname "$0")/deps.sh" emscripten chromium timgm6mb-soundfont
+"$(dirname "$0")/deps.sh" emscripten chromium timgm6mb-soundfont python3
 
 # npm ci starts from an empty node_modules, so it runs only when the lock
 # file changed since the last install.

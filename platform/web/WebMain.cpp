@@ -2,7 +2,9 @@
 // sheet in its document, started and fed by the page's script through the
 // functions below.
 #include "app/ParadeApp.h"
+#include "app/SettingsKeys.h"
 #include "config/SheetVelmar.h"
+#include "music/SmfSong.h"
 #include "platform/web/WebBridge.h"
 #include "platform/web/WebPlatform.h"
 #include "platform/web/WebSheet.h"
@@ -10,6 +12,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -152,6 +155,42 @@ EMSCRIPTEN_KEEPALIVE void dovezi_set_desktop(const BYTE* rgba, int width, int he
                 picture.rgb[i * 3 + channel] = rgba[i * 4 + channel];
     }
     Page().desktop = std::move(picture);
+}
+
+// 1 when the saver would play music now: the page loads the synthesizer's
+// soundfont only then.
+EMSCRIPTEN_KEEPALIVE int dovezi_plays_music()
+{
+    ParadeApp settings(Page().platform);
+    settings.StartUp();
+    return settings.Settings().ReadInt(KEY_PLAYMIDI, DEFAULT_PLAYMIDI) != 0 ? 1 : 0;
+}
+
+// 1 when the `size` bytes at `bytes` are a MIDI song the saver can play:
+// the sheet refuses any other file the user picks.
+EMSCRIPTEN_KEEPALIVE int dovezi_midi_readable(const BYTE* bytes, int size)
+{
+    if (bytes == nullptr || size <= 0)
+        return 0;
+    SmfSong* song = nullptr;
+    if (LoadSongFromMemory(std::vector<BYTE>(bytes, bytes + size), song) != SMF_SUCCESS)
+        return 0;
+    FreeSong(song);
+    return 1;
+}
+
+// A chosen song file that the page no longer has (it was too large to
+// keep for this visit) gives way to the built-in song.
+EMSCRIPTEN_KEEPALIVE void dovezi_forget_missing_song()
+{
+    ParadeApp settings(Page().platform);
+    settings.StartUp();
+    const std::string path = settings.Settings().ReadString(KEY_MIDIFILEPATH, NO_FILE);
+    std::error_code error;
+    if (path == NO_FILE || std::filesystem::exists(path, error))
+        return;
+    settings.Settings().WriteInt(KEY_MIDIFILE, 0);
+    settings.Settings().WriteString(KEY_MIDIFILEPATH, NO_FILE);
 }
 
 // Shows the settings sheet; 0 when it is open already or cannot be shown.

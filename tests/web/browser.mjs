@@ -13,7 +13,8 @@ export async function launchBrowser(work) {
         headless: true,
         userDataDir: join(work, "profile"),
         defaultViewport: { width: 1920, height: 1080 },
-        args: ["--no-sandbox", "--window-size=1920,1080", "--mute-audio", "--no-first-run"],
+        args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+            "--disable-sync", "--no-first-run", "--window-size=1920,1080", "--mute-audio"],
     });
     writeFileSync(join(work, "browser.pid"), String(browser.process().pid));
     return browser;

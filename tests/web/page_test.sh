@@ -1,10 +1,13 @@
 #!/bin/bash
 # The built page in headless chromium (page_test.mjs), served from
-# BUILD_WEB_DIR by tools/web/serve.mjs on a free port of 127.0.0.1. The server,
-# the browser and their files are private to this run and go with it.
-# SCRIPT, when given, runs instead of page_test.mjs, with the same arguments
-# (the page's address and the private folder).
-#   page_test.sh BUILD_WEB_DIR [SCRIPT]
+# SITE_DIR by tools/web/serve.mjs on a free port of 127.0.0.1, or with
+# DOVEZI_PLAIN_SERVER=1 by Python's plain static server, which sends no
+# headers of its own. The server, the browser and their files are private to
+# this run and go with it. SCRIPT, when given, runs instead of page_test.mjs,
+# with the same arguments (the page's address and the private folder) and
+# the site's folder after them, for DOVEZI_TEST_SECONDS at most (180 unless
+# given).
+#   page_test.sh SITE_DIR [SCRIPT]
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 TOOLS="$HERE/../../tools/web"
@@ -35,11 +38,17 @@ export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/ca
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-node "$TOOLS/serve.mjs" "$SITE" 0 >"$WORK/server.out" 2>&1 &
+if [ "${DOVEZI_PLAIN_SERVER:-}" = 1 ]; then
+    python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$SITE" >"$WORK/server.out" 2>&1 &
+    ANNOUNCED='s|^Serving HTTP on 127\.0\.0\.1 port [0-9]* (\(http://127\.0\.0\.1:[0-9]*/\)) \.\.\.$|\1|p'
+else
+    node "$TOOLS/serve.mjs" "$SITE" 0 >"$WORK/server.out" 2>&1 &
+    ANNOUNCED='s|^Serving .* at \(http://127\.0\.0\.1:[0-9]*/\)$|\1|p'
+fi
 SERVER=$!
 URL=""
 for _ in $(seq 100); do
-    URL=$(sed -n 's|^Serving .* at \(http://127\.0\.0\.1:[0-9]*/\)$|\1|p' "$WORK/server.out")
+    URL=$(sed -n "$ANNOUNCED" "$WORK/server.out")
     [ -n "$URL" ] && break
     kill -0 "$SERVER" 2>/dev/null || break
     sleep 0.1
@@ -47,7 +56,7 @@ done
 [ -n "$URL" ] || { echo "FAIL: the server did not start: $(cat "$WORK/server.out")"; exit 1; }
 echo "page at $URL"
 
-timeout 180 node "$SCRIPT" "$URL" "$WORK" &
+timeout "${DOVEZI_TEST_SECONDS:-180}" node "$SCRIPT" "$URL" "$WORK" "$SITE" &
 TEST=$!
 wait "$TEST"
 STATUS=$?

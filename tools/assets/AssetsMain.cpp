@@ -1,7 +1,10 @@
 // dovezi-assets DIR          writes the strips, the song and the icon into DIR
 // dovezi-assets --docs DIR   writes the pictures for the documentation into DIR
+// dovezi-assets --web-icons DIR   writes the web page's application icons into DIR
 #include "tools/assets/Assets.h"
 #include "tools/assets/DocsImages.h"
+#include "tools/assets/Icon.h"
+#include "tools/assets/PngFile.h"
 
 #include <cstdio>
 #include <exception>
@@ -33,6 +36,13 @@ void WriteDocs(const std::filesystem::path& folder)
 
 }
 
+// The sizes a web-app manifest asks for.
+void WriteWebIcons(const std::filesystem::path& folder)
+{
+    for (const int size : {192, 512})
+        WriteFile(folder / ("icon-" + std::to_string(size) + ".png"), EncodePngFile(DrawIcon(size), StripPalette()));
+}
+
 int main(int argc, char** argv)
 {
     try {
@@ -40,12 +50,15 @@ int main(int argc, char** argv)
         if (argc == 3 && first == "--docs") {
             std::filesystem::create_directories(argv[2]);
             WriteDocs(argv[2]);
+        } else if (argc == 3 && first == "--web-icons") {
+            std::filesystem::create_directories(argv[2]);
+            WriteWebIcons(argv[2]);
         } else if (argc == 2 && !first.starts_with("-")) {
             std::filesystem::create_directories(first);
             for (const auto& file : GenerateAssets())
                 WriteFile(std::filesystem::path(first) / file.name, file.bytes);
         } else {
-            std::fprintf(stderr, "usage: dovezi-assets DIR | dovezi-assets --docs DIR\n");
+            std::fprintf(stderr, "usage: dovezi-assets DIR | dovezi-assets --docs DIR | dovezi-assets --web-icons DIR\n");
             return 2;
         }
     } catch (const std::exception& error) {

@@ -15,6 +15,7 @@ const TYPES = {
     ".png": "image/png",
     ".ico": "image/x-icon",
     ".json": "application/json",
+    ".webmanifest": "application/manifest+json",
     ".txt": "text/plain; charset=utf-8",
 };
 
@@ -40,14 +41,14 @@ function fileOf(url) {
     return file.startsWith(root + sep) ? file : null;
 }
 
-function answer(response, status, text) {
-    response.writeHead(status, { "Content-Type": "text/plain; charset=utf-8", "Cache-Control": "no-cache" });
+function answer(response, status, text, headers = {}) {
+    response.writeHead(status, { "Content-Type": "text/plain; charset=utf-8", "Cache-Control": "no-cache", ...headers });
     response.end(text + "\n");
 }
 
 const server = createServer(async (request, response) => {
     if (request.method !== "GET" && request.method !== "HEAD") {
-        answer(response, 405, "Method not allowed");
+        answer(response, 405, "Method not allowed", { Allow: "GET, HEAD" });
         return;
     }
     const file = fileOf(request.url);

@@ -13,10 +13,17 @@ var DoveziMusic = (function () {
     const LEVEL_SAMPLES = 4096;
 
     let prepared = null;
+    let soundfont = null;
+    let midiAsked = null;
+    // Told of the soundfont's arrival: (bytes received, bytes in all or 0).
+    let onProgress = function () {};
     let synthesizer = null;
     // Set when the synthesizer cannot start: its messages are dropped then.
     let failed = false;
     let analyser = null;
+    // The gain before the output, and the level it is to have.
+    let gain = null;
+    let volume = 1;
     let samples = null;
     let access = null;
     // Synthesizer messages not yet played, as { bytes, due }, earliest first.
@@ -35,12 +42,42 @@ var DoveziMusic = (function () {
         });
     }
 
-    async function fetchBytes(url) {
-        const response = await fetch(url);
-        if (!response.ok) {
-            throw new Error("cannot load " + url + ": " + response.status);
+    // The soundfont, with its progress told as it arrives.
+    async function fetchSoundfont() {
+        const response = await fetch(SOUNDFONT);
+        if (!response.ok || !response.body) {
+            throw new Error("cannot load " + SOUNDFONT + ": " + response.status);
         }
-        return response.arrayBuffer();
+        const total = Number(response.headers.get("Content-Length")) || 0;
+        const reader = response.body.getReader();
+        const chunks = [];
+        let received = 0;
+        for (;;) {
+            const { done, value } = await reader.read();
+            if (done) {
+                break;
+            }
+            chunks.push(value);
+            received += value.length;
+            onProgress(received, total);
+        }
+        const bytes = new Uint8Array(received);
+        let at = 0;
+        for (const chunk of chunks) {
+            bytes.set(chunk, at);
+            at += chunk.length;
+        }
+        return bytes.buffer;
+    }
+
+    function loadSoundfont() {
+        if (!soundfont) {
+            soundfont = fetchSoundfont();
+            soundfont.catch(function () {
+                soundfont = null;
+            });
+        }
+        return soundfont;
     }
 
     // Renders on the audio thread, so a busy page never breaks up the sound.
@@ -69,7 +106,7 @@ var DoveziMusic = (function () {
     }
 
     async function makeSynthesizer(context) {
-        const soundfont = fetchBytes(SOUNDFONT);
+        const font = loadSoundfont();
         await loadScript(SYNTHESIZER);
         const made = context.audioWorklet
             ? await workletSynthesizer(context)
@@ -77,9 +114,12 @@ var DoveziMusic = (function () {
         analyser = context.createAnalyser();
         analyser.fftSize = LEVEL_SAMPLES;
         samples = new Float32Array(LEVEL_SAMPLES);
-        made.node.connect(context.destination);
-        made.node.connect(analyser);
-        await made.synth.loadSFont(await soundfont);
+        gain = context.createGain();
+        gain.gain.value = volume;
+        made.node.connect(gain);
+        gain.connect(context.destination);
+        gain.connect(analyser);
+        await made.synth.loadSFont(await font);
         return made.synth;
     }
 
@@ -94,7 +134,7 @@ var DoveziMusic = (function () {
         playDue();
     }
 
-    async function askForMidi() {
+    async function requestMidi() {
         if (!navigator.requestMIDIAccess) {
             return;
         }
@@ -105,10 +145,18 @@ var DoveziMusic = (function () {
         }
     }
 
+    // The browser's MIDI outputs, asked for once.
+    function askForMidi() {
+        if (!midiAsked) {
+            midiAsked = requestMidi();
+        }
+        return midiAsked;
+    }
+
     async function start() {
         // Made before the first wait, still in the user's gesture, so that
         // the browser lets it run.
-        const context = new AudioContext();
+        const context = new AudioContext({ latencyHint: "playback" });
         await Promise.all([startSynthesizer(context), askForMidi()]);
     }
 
@@ -216,6 +264,21 @@ var DoveziMusic = (function () {
 
     return {
         prepare: prepare,
+        askForMidi: askForMidi,
+        loadSoundfont: loadSoundfont,
+        isLoaded: function () {
+            return synthesizer !== null;
+        },
+        // The synthesizer's loudness, from 0 (silent) to 1 (as rendered).
+        setVolume: function (level) {
+            volume = Math.min(1, Math.max(0, level));
+            if (gain) {
+                gain.gain.value = volume;
+            }
+        },
+        onProgress: function (report) {
+            onProgress = report;
+        },
         deviceNames: deviceNames,
         send: send,
         level: level,

@@ -9,9 +9,18 @@ var DoveziPage = (function () {
         VK_ESCAPE = 0x1B;
     var BUTTON_MESSAGES = [WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN];
     var USER_FILE_KEY = 'Tevrin/Dovezi/user-file';
+    var VOLUME_KEY = 'Tevrin/Dovezi/volume';
+    var DESKTOP_KEY = 'Tevrin/Dovezi/desktop-picture';
     var MAX_PICTURE_SIDE = 4096;
     // The saver's canvas, the preview's, and the one the program draws on.
     var canvas, context, preview, previewContext, shown, pumpTimer = null, pumpAt = Infinity, sheetOpen = false;
+    // The preview pumps only while a person can see it; a pump asked for
+    // meanwhile waits until then.
+    var previewSeen = true, pumpWaiting = false;
+    // With reduced motion the preview stops at its first frames with units.
+    var reducedMotion = window.matchMedia('(prefers-reduced-motion: reduce)'), STILL_AFTER_TICKS = 2, previewTicks = 0;
+    // What had the focus when the saver started, given it back at its end.
+    var saverOpener = null;
     // The first turns of a run build the scene and show the whole canvas.
     var WARM_UP_PUMPS = 10;
     var cost = { total: 0, frames: 0, ticks: 0, warming: WARM_UP_PUMPS };
@@ -20,7 +29,7 @@ var DoveziPage = (function () {
     function setState(state) {
         var was = page.state;
         page.state = state;
-        document.getElementById('start-screen').hidden = state !== 'idle';
+        document.getElementById('start-screen').hidden = state !== 'idle' && state !== 'loading';
         canvas.hidden = state !== 'saver';
         if (state === 'idle' && was !== 'idle')
             startPreview();
@@ -39,8 +48,10 @@ var DoveziPage = (function () {
         preview.width = Math.max(1, Math.round(preview.clientWidth * scale()));
         preview.height = Math.max(1, Math.round(preview.clientHeight * scale()));
         shown = previewContext;
+        previewTicks = Module._dovezi_ticks();
         Module._dovezi_start_preview(preview.width, preview.height, full.width, full.height);
     }
+    function showStatus(text) { document.getElementById('status').textContent = text; }
     function restartPreview() {
         if (page.state !== 'idle')
             return;
@@ -84,8 +95,14 @@ var DoveziPage = (function () {
     function pump() {
         pumpTimer = null;
         pumpAt = Infinity;
+        if (page.state === 'idle' && !previewSeen) {
+            pumpWaiting = true;
+            return;
+        }
         var start = performance.now(), ticks = Module._dovezi_ticks(), frames = Module._dovezi_frame_microseconds();
         Module._dovezi_pump();
+        if (page.state === 'idle' && reducedMotion.matches && Module._dovezi_ticks() - previewTicks >= STILL_AFTER_TICKS)
+            Module._dovezi_end_preview();
         if (cost.warming > 0) {
             cost.warming -= 1;
             return;
@@ -106,6 +123,9 @@ var DoveziPage = (function () {
         restartPreview();
     }
     // Any picture the browser can draw, at most MAX_PICTURE_SIDE a side.
+    function pictureMessage(text) { document.getElementById('picture-message').textContent = text; }
+    // Any picture the browser can draw, at most MAX_PICTURE_SIDE a side;
+    // answers it drawn on a canvas of its own.
     function useDrawable(drawable, width, height) {
         var shrink = Math.min(1, MAX_PICTURE_SIDE / Math.max(width, height));
         var w = Math.max(1, Math.round(width * shrink)), h = Math.max(1, Math.round(height * shrink));
@@ -115,12 +135,37 @@ var DoveziPage = (function () {
         var drawing = board.getContext('2d');
         drawing.drawImage(drawable, 0, 0, w, h);
         setDesktop(drawing.getImageData(0, 0, w, h).data, w, h);
+        pictureMessage('');
+        return board;
     }
+    // A picture file the browser cannot read is refused, and the desktop
+    // stays as it was; one it reads is kept for the next visits when the
+    // page's storage has room.
     function usePictureFile(file) {
-        if (!file || !/^image\//.test(file.type))
+        if (!file)
             return;
-        createImageBitmap(file).then(function (picture) { useDrawable(picture, picture.width, picture.height); },
-            function () { console.info('Dovezi: cannot read the picture ' + file.name); });
+        var refuse = function () {
+            pictureMessage('"' + file.name + '" is not a picture this browser can read; the desktop picture is unchanged.');
+        };
+        if (!/^image\//.test(file.type)) {
+            refuse();
+            return;
+        }
+        createImageBitmap(file).then(function (picture) {
+            var board = useDrawable(picture, picture.width, picture.height);
+            if (!page.store(DESKTOP_KEY, board.toDataURL('image/jpeg', 0.9))) {
+                page.forget(DESKTOP_KEY);
+                pictureMessage('The picture is too large to keep for your next visit.');
+            }
+        }, refuse);
+    }
+    function restoreDesktop() {
+        var kept = page.readStored(DESKTOP_KEY);
+        if (!kept)
+            return;
+        var picture = new Image();
+        picture.onload = function () { useDrawable(picture, picture.naturalWidth, picture.naturalHeight); };
+        picture.src = kept;
     }
     function useScreen() {
         navigator.mediaDevices.getDisplayMedia({ video: true }).then(function (stream) {
@@ -153,15 +198,45 @@ var DoveziPage = (function () {
         return path;
     }
 
-    // The program's picture of the canvas, seen in place in its memory
-    // (made anew when the memory grows or the picture moves).
-    var picture = null;
+    // Each paint shows only the rectangles it drew: each is copied out of
+    // the program's picture of the canvas into a small picture of about its
+    // size (kept for the next rectangles of that size), so that the browser
+    // handles no more than that.
+    var SIZE_STEP = 64, MAX_PIECES = 16, pieces = new Map();
+    function piece(width, height) {
+        var w = Math.ceil(width / SIZE_STEP) * SIZE_STEP, h = Math.ceil(height / SIZE_STEP) * SIZE_STEP;
+        var key = w + 'x' + h;
+        if (!pieces.has(key)) {
+            if (pieces.size >= MAX_PIECES)
+                pieces.clear();
+            pieces.set(key, new ImageData(w, h));
+        }
+        return pieces.get(key);
+    }
     page.present = function (screen, width, height, x, y, w, h) {
-        if (!picture || picture.data.buffer !== Module.HEAPU8.buffer || picture.data.byteOffset !== screen ||
-            picture.width !== width || picture.height !== height)
-            picture = new ImageData(new Uint8ClampedArray(Module.HEAPU8.buffer, screen, width * height * 4), width, height);
-        shown.putImageData(picture, 0, 0, x, y, w, h);
+        var shownPiece = piece(w, h), heap = Module.HEAPU8, rowBytes = w * 4, stride = shownPiece.width * 4;
+        for (var row = 0; row < h; ++row) {
+            var from = screen + ((y + row) * width + x) * 4;
+            shownPiece.data.set(heap.subarray(from, from + rowBytes), row * stride);
+        }
+        shown.putImageData(shownPiece, x, y, 0, 0, w, h);
     };
+    function seePreview(seen) {
+        previewSeen = seen;
+        if (seen && pumpWaiting) {
+            pumpWaiting = false;
+            page.schedulePump(0);
+        }
+    }
+    function watchPreview() {
+        var onScreen = true;
+        var update = function () { seePreview(onScreen && !document.hidden); };
+        document.addEventListener('visibilitychange', update);
+        new IntersectionObserver(function (entries) {
+            onScreen = entries[entries.length - 1].isIntersecting;
+            update();
+        }).observe(preview);
+    }
     page.schedulePump = function (delayMs) {
         var at = performance.now() + delayMs;
         if (at >= pumpAt)
@@ -175,7 +250,9 @@ var DoveziPage = (function () {
     page.startSaver = function () {
         if (page.state === 'saver' || page.state === 'loading')
             return;
-        DoveziMusic.prepare().catch(function () { console.info('Dovezi: no music in this browser'); });
+        saverOpener = document.activeElement;
+        if (Module._dovezi_plays_music())
+            DoveziMusic.prepare().catch(function () { console.info('Dovezi: no music in this browser'); });
         var full = document.fullscreenElement || !document.documentElement.requestFullscreen
             ? Promise.resolve() : document.documentElement.requestFullscreen().catch(function () {});
         full.then(function () {
@@ -201,6 +278,10 @@ var DoveziPage = (function () {
         if (sheetOpen)
             document.getElementById('sheet').hidden = false;
         setState(sheetOpen ? 'sheet' : 'idle');
+        var back = saverOpener && saverOpener.isConnected && saverOpener.getClientRects().length > 0
+            ? saverOpener : document.getElementById('start');
+        back.focus();
+        saverOpener = null;
     };
     page.sheetShown = function (open) {
         sheetOpen = open;
@@ -213,6 +294,13 @@ var DoveziPage = (function () {
             return null;
         }
     };
+    page.forget = function (key) {
+        try {
+            window.localStorage.removeItem(key);
+        } catch (error) {
+            console.info('Dovezi: the page cannot change its storage');
+        }
+    };
     page.store = function (key, text) {
         try {
             window.localStorage.setItem(key, text);
@@ -223,13 +311,21 @@ var DoveziPage = (function () {
     };
     // A file the user picked for the program; kept for later visits when
     // the page's storage has room.
+    // Answers its path in the program's files, and whether it is kept.
     page.keepUserFile = function (name, bytes) {
         var text = '';
         for (var i = 0; i < bytes.length; i += 0x8000)
             text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-        if (!page.store(USER_FILE_KEY, JSON.stringify({ name: name, data: btoa(text) })))
-            console.info('Dovezi: ' + name + ' is too large to keep for the next visit');
-        return writeUserFile(name, bytes);
+        var kept = page.store(USER_FILE_KEY, JSON.stringify({ name: name, data: btoa(text) }));
+        return { path: writeUserFile(name, bytes), kept: kept };
+    };
+    // Whether the program can play these bytes as a song.
+    page.isSong = function (bytes) {
+        var pointer = Module._malloc(Math.max(1, bytes.length));
+        Module.HEAPU8.set(bytes, pointer);
+        var readable = Module._dovezi_midi_readable(pointer, bytes.length) !== 0;
+        Module._free(pointer);
+        return readable;
     };
     // The program's own measure, for each tick of the march after the
     // first turns: the tick with its paint on the canvas, and all the
@@ -241,19 +337,25 @@ var DoveziPage = (function () {
 
     page.ready = function () {
         canvas = document.getElementById('screen');
-        context = canvas.getContext('2d', { alpha: false });
+        context = canvas.getContext('2d', { alpha: false, desynchronized: true });
         preview = document.getElementById('preview');
-        previewContext = preview.getContext('2d', { alpha: false });
+        previewContext = preview.getContext('2d', { alpha: false, desynchronized: true });
         restoreUserFile();
+        Module._dovezi_forget_missing_song();
+        restoreDesktop();
         document.getElementById('start').addEventListener('click', page.startSaver);
         document.getElementById('settings').addEventListener('click', function () {
-            DoveziMusic.prepare().catch(function () {});
+            DoveziMusic.askForMidi();
             Module._dovezi_open_settings();
         });
         var chooser = document.getElementById('picture-file');
         chooser.addEventListener('change', function () { usePictureFile(chooser.files[0]); });
         document.getElementById('picture-pick').addEventListener('click', function () { chooser.click(); });
-        document.getElementById('picture-generated').addEventListener('click', function () { setDesktop(null, 0, 0); });
+        document.getElementById('picture-generated').addEventListener('click', function () {
+            page.forget(DESKTOP_KEY);
+            pictureMessage('');
+            setDesktop(null, 0, 0);
+        });
         var share = document.getElementById('picture-screen');
         share.hidden = !(navigator.mediaDevices && navigator.mediaDevices.getDisplayMedia);
         share.addEventListener('click', useScreen);
@@ -262,8 +364,54 @@ var DoveziPage = (function () {
             event.preventDefault();
             usePictureFile(event.dataTransfer.files[0]);
         });
+        document.querySelectorAll('#start-screen button, #start-screen input').forEach(function (control) { control.disabled = false; });
+        showStatus('');
+        watchPreview();
+        watchVolume();
+        loadMusicIfPlayed();
         setState('idle');
     };
+    // The music's volume and its mute, kept with the settings.
+    function watchVolume() {
+        var slider = document.getElementById('volume'), mute = document.getElementById('mute');
+        var kept = /^(\d{1,3}) (0|1)$/.exec(page.readStored(VOLUME_KEY) || '');
+        if (kept) {
+            slider.value = kept[1];
+            mute.setAttribute('aria-pressed', kept[2] === '1' ? 'true' : 'false');
+        }
+        var apply = function () {
+            var muted = mute.getAttribute('aria-pressed') === 'true';
+            slider.setAttribute('aria-valuetext', muted ? 'muted' : slider.value + ' %');
+            DoveziMusic.setVolume(muted ? 0 : Number(slider.value) / 100);
+            page.store(VOLUME_KEY, slider.value + ' ' + (muted ? 1 : 0));
+        };
+        slider.addEventListener('input', apply);
+        mute.addEventListener('click', function () {
+            mute.setAttribute('aria-pressed', mute.getAttribute('aria-pressed') === 'true' ? 'false' : 'true');
+            apply();
+        });
+        apply();
+    }
+    // The soundfont comes before the first run that plays music, its
+    // progress shown below the buttons.
+    function loadMusicIfPlayed() {
+        if (!Module._dovezi_plays_music())
+            return;
+        var megabytes = function (bytes) { return (bytes / 1e6).toFixed(1); };
+        DoveziMusic.onProgress(function (received, total) {
+            showStatus('Loading the music: ' + megabytes(received) + (total ? ' of ' + megabytes(total) : '') + ' MB');
+        });
+        DoveziMusic.loadSoundfont().then(function () { showStatus('Music ready.'); },
+            function () { showStatus('The music could not be loaded; the saver runs without it.'); });
+    }
+    // After the first visit the page runs without the network.
+    if (navigator.serviceWorker && window.location.protocol !== 'file:')
+        navigator.serviceWorker.register('offline.js').catch(function () { console.info('Dovezi: no offline copy'); });
+    // The page's script runs after its document, so the notice can show at once.
+    if (window.location.protocol === 'file:')
+        showStatus('This page must come from a web server, not a file: run "make serve-web" in the project, '
+            + 'or serve this folder with any static web server (for example "python3 -m http.server"), '
+            + 'then open the address it gives.');
     return page;
 }());
 

@@ -1,12 +1,17 @@
 // The settings sheet in the document: tabs, pages of absolutely placed
 // HTML controls made from the program's dialog templates, and the sheet's
-// buttons. The program decides everything; this draws and reports the
-// user's actions back (the dovezi_sheet_* functions).
+// buttons, as a modal dialog. The program decides everything; this draws
+// and reports the user's actions back (the dovezi_sheet_* functions). The
+// keyboard's part is in sheet-keys.js, the controls' names in
+// sheet-names.js.
 var DoveziSheet = (function () {
     'use strict';
     var KIND = { button: 0, check: 1, group: 2, label: 3, icon: 4, list: 5, slider: 6 };
     var ALIGN = ['left', 'center', 'right'];
-    var root, pages = [], shown = -1, picker, lastAdded;
+    var root, pages = [], shown = -1, picker, lastAdded, opener = null;
+    // Each page's controls as they were added, for naming them once the
+    // page is complete.
+    var added = [];
 
     function call(name, types, values) { return Module.ccall(name, 'number', types, values); }
     function element(tag, className, parent) {
@@ -38,13 +43,44 @@ var DoveziSheet = (function () {
         return found ? found.closest('.control') : null;
     }
 
+    function markTab(tab, chosen) {
+        tab.classList.toggle('chosen', chosen);
+        tab.setAttribute('aria-selected', chosen ? 'true' : 'false');
+        tab.tabIndex = chosen ? 0 : -1;
+    }
     function showPage(page) {
         for (var i = 0; i < pages.length; ++i) {
             pages[i].hidden = i !== page;
-            document.getElementById('sheet-tab-' + i).classList.toggle('chosen', i === page);
+            markTab(document.getElementById('sheet-tab-' + i), i === page);
         }
         shown = page;
         call('dovezi_sheet_show_page', ['number'], [page]);
+    }
+    // The page's controls get their names once the program has added them all.
+    function nameLater(page) {
+        if (added[page])
+            return;
+        added[page] = [];
+        Promise.resolve().then(function () { DoveziSheetNames.name(page, added[page]); });
+    }
+    // The sheet is shrunk as a whole to fit a narrow screen.
+    var MARGIN = 8;
+    function fitToScreen() {
+        if (!root || root.hidden)
+            return;
+        root.style.zoom = '';
+        root.style.zoom = String(Math.min(1, (window.innerWidth - 2 * MARGIN) / root.offsetWidth));
+    }
+    window.addEventListener('resize', fitToScreen);
+    // A line under the control `id` of page `page` about what it did.
+    function showMessage(page, id, text) {
+        var box = control(page, id), message = pages[page].querySelector('.control-message');
+        if (!message) {
+            message = element('p', 'control-message', pages[page]);
+            message.setAttribute('role', 'alert');
+        }
+        message.style.top = (box.offsetTop + box.offsetHeight + 2) + 'px';
+        message.textContent = text;
     }
     function end(ok) {
         call('dovezi_sheet_end', ['number'], [ok ? 1 : 0]);
@@ -54,10 +90,15 @@ var DoveziSheet = (function () {
         open: function (caption, tabCount, startPage) {
             root = document.getElementById('sheet');
             root.textContent = '';
+            root.setAttribute('role', 'dialog');
+            root.setAttribute('aria-modal', 'true');
+            root.setAttribute('aria-labelledby', 'sheet-caption');
             var title = element('div', 'sheet-title', root);
             element('img', 'sheet-icon', title).alt = '';
-            element('span', null, title).textContent = caption;
-            element('div', 'sheet-tabs', root);
+            var name = element('h2', null, title);
+            name.id = 'sheet-caption';
+            name.textContent = caption;
+            element('div', 'sheet-tabs', root).setAttribute('role', 'tablist');
             element('div', 'sheet-pages', root);
             var buttons = element('div', 'sheet-buttons', root);
             [['sheet-ok', 'OK', function () { end(true); }], ['sheet-cancel', 'Cancel', function () { end(false); }],
@@ -70,21 +111,33 @@ var DoveziSheet = (function () {
                     button.addEventListener('click', made[2]);
             });
             pages = [];
+            added = [];
             shown = startPage;
+            opener = document.activeElement;
             root.hidden = false;
+            DoveziSheetKeys.attach(root, { ok: function () { end(true); }, cancel: function () { end(false); },
+                showPage: showPage, tabCount: tabCount });
             DoveziPage.sheetShown(true);
+            Promise.resolve().then(function () {
+                fitToScreen();
+                DoveziSheetKeys.focusFirst(root);
+            });
         },
         tab: function (page, title, width, height) {
             var tab = element('button', 'sheet-tab', root.querySelector('.sheet-tabs'));
             tab.id = 'sheet-tab-' + page;
+            tab.setAttribute('role', 'tab');
+            tab.setAttribute('aria-controls', 'sheet-page-' + page);
             fillText(tab, title);
             tab.addEventListener('click', function () { showPage(page); });
             var body = element('div', 'sheet-page', root.querySelector('.sheet-pages'));
             body.id = 'sheet-page-' + page;
+            body.setAttribute('role', 'tabpanel');
+            body.setAttribute('aria-labelledby', tab.id);
             body.style.width = width + 'px';
             body.style.height = height + 'px';
             body.hidden = page !== shown;
-            tab.classList.toggle('chosen', page === shown);
+            markTab(tab, page === shown);
             pages[page] = body;
         },
         icon: function (bytes) {
@@ -101,13 +154,19 @@ var DoveziSheet = (function () {
             button.addEventListener('click', function () { call('dovezi_sheet_command', ['number'], [controlId]); });
         },
         close: function () {
-            if (root)
+            if (root) {
                 root.hidden = true;
+                DoveziSheetKeys.detach();
+            }
             DoveziPage.sheetShown(false);
+            if (opener && opener.isConnected)
+                opener.focus();
+            opener = null;
         },
         addControl: function (page, id, kind, text, x, y, width, height, align, disabled) {
             var box = element('div', 'control', pages[page]);
             lastAdded = box;
+            nameLater(page);
             box.style.left = x + 'px';
             box.style.top = y + 'px';
             box.style.width = width + 'px';
@@ -148,6 +207,7 @@ var DoveziSheet = (function () {
                 made.value = 0;
                 ['input', 'change'].forEach(function (event) {
                     made.addEventListener(event, function () {
+                        DoveziSheetNames.describeValue(made);
                         call('dovezi_sheet_slide', ['number', 'number', 'number'], [page, id, Number(made.value)]);
                     });
                 });
@@ -156,6 +216,8 @@ var DoveziSheet = (function () {
                 made.disabled = true;
             if (id !== 0xFFFF)
                 (made && kind !== KIND.icon ? made : box).id = 'control-' + page + '-' + id;
+            added[page].push({ kind: Object.keys(KIND)[kind], box: box, made: made,
+                rect: { left: x, top: y, right: x + width, bottom: y + height } });
         },
         controlIcon: function (bytes) { lastAdded.querySelector('img').src = iconUrl(bytes); },
         clear: function (page, id) { input(page, id).textContent = ''; },
@@ -166,13 +228,16 @@ var DoveziSheet = (function () {
             slider.min = minimum;
             slider.max = Math.max(minimum, maximum);
             slider.step = Math.max(1, lineSize);
+            DoveziSheetNames.describeValue(slider);
         },
         setValue: function (page, id, value) {
             var target = input(page, id);
-            if (target.type === 'checkbox')
+            if (target.type === 'checkbox') {
                 target.checked = value !== 0;
-            else
+            } else {
                 target.value = value;
+                DoveziSheetNames.describeValue(target);
+            }
         },
         setText: function (page, id, text) {
             var box = control(page, id);
@@ -204,8 +269,14 @@ var DoveziSheet = (function () {
                 if (!file)
                     return;
                 file.arrayBuffer().then(function (data) {
-                    var path = DoveziPage.keepUserFile(file.name, new Uint8Array(data));
-                    call('dovezi_sheet_file_chosen', ['number', 'number', 'string'], [page, id, path]);
+                    var bytes = new Uint8Array(data);
+                    if (!DoveziPage.isSong(bytes)) {
+                        showMessage(page, id, '"' + file.name + '" is not a MIDI file the saver can play.');
+                        return;
+                    }
+                    var chosen = DoveziPage.keepUserFile(file.name, bytes);
+                    showMessage(page, id, chosen.kept ? '' : 'Too large to keep for your next visit.');
+                    call('dovezi_sheet_file_chosen', ['number', 'number', 'string'], [page, id, chosen.path]);
                 });
             };
             picker.click();
