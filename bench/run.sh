@@ -18,6 +18,11 @@ for program in "$folder"/bench_*; do
     echo "running $name" >&2
     "$program" "${options[@]}" --benchmark_out="$folder/$name.json" --benchmark_out_format=json >/dev/null
 done
+# The saver on Wayland beside the same saver on X, each with its server.
+if command -v sway >/dev/null; then
+    echo "running desktops" >&2
+    "$here/desktops.sh" "$1" "$folder/desktops.json"
+fi
 # The page's frame, its CPU beside the desktop saver's and its times over a slow
 # network, when the page is built.
 page="$here/../build-web/site"

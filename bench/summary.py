@@ -22,6 +22,11 @@ FIGURES = [
     ("saver", r"Cpu/width:(1920)/speed:1/preview:0", "core_pct", "idle CPU {0} speed 1", "% core", 15),
     ("saver", r"Cpu/width:(3840)/speed:1/preview:0", "core_pct", "idle CPU {0} speed 1", "% core", None),
     ("saver", r"Cpu/width:(\d+)/speed:100/preview:1", "core_pct", "idle CPU preview of {0}", "% core", None),
+    ("desktops", r"Desktop/display:(\w+)/width:1920", "first_frame_ms", "first frame 1920 on {0}", "ms", None),
+    ("desktops", r"Desktop/display:(\w+)/width:1920", "cpu_pct", "idle CPU 1920 on {0} with its server", "% core",
+     None),
+    ("desktops", r"Desktop/display:(\w+)/width:1920", "bytes_per_pixel", "peak memory 1920 on {0} above start",
+     "bytes/pixel", 8),
     ("parade", r"Build/(\d+)", "build_ms", "scene build {0}", "ms", None),
     ("parade", r"Build/(\d+)", "x_memcpy", "scene build {0}", "x fresh memcpy", 5),
     ("parade", r"Tick/width:(\d+/bits:\d+/scale:\d+)", "tick_us", "tick {0}", "us", None),
@@ -54,6 +59,10 @@ FIGURES = [
 # (figure, unit, goal, numerator, denominator), each (program, name
 # pattern, counter, scale).
 RATIOS = [
+    ("first frame 1920 on wayland", "x on x11", 1.2,
+     ("desktops", r"display:wayland", "first_frame_ms", 1), ("desktops", r"display:x11", "first_frame_ms", 1)),
+    ("idle CPU 1920 on wayland with its server", "x on x11", 1.2,
+     ("desktops", r"display:wayland", "cpu_pct", 1), ("desktops", r"display:x11", "cpu_pct", 1)),
     ("web frame 1920 (tick and paint)", "x desktop tick and paint", 2,
      ("web", r"WebFrame/width:1920", "frame_us", 1),
      # The desktop saver's share of a core at one tick per 100 ms, as the

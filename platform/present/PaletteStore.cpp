@@ -44,3 +44,12 @@ std::vector<std::uint32_t> HalftoneColors()
         }
     return colors;
 }
+
+PaletteHandle PaletteStore::Select(PaletteHandle& selected, PaletteHandle palette) const
+{
+    if (palette != 0 && Find(palette) == nullptr)
+        return 0;
+    const PaletteHandle previous = selected;
+    selected = palette;
+    return previous;
+}

@@ -17,6 +17,10 @@ public:
     void Delete(PaletteHandle palette);
     // The colours (0x00RRGGBB) of a live palette; null for 0 or an unknown handle.
     const std::vector<std::uint32_t>* Find(PaletteHandle palette) const;
+    // SelectPalette of a device context that has `selected` selected:
+    // selects `palette` and returns the one before; 0, selecting nothing,
+    // for a palette the store does not hold.
+    PaletteHandle Select(PaletteHandle& selected, PaletteHandle palette) const;
 
 private:
     PaletteHandle Add(std::vector<std::uint32_t> colors);

@@ -93,3 +93,25 @@ std::unique_ptr<PaintSession> QueuedWindow::BeginPaint()
     }
     return OpenPaintSession(std::move(areas));
 }
+
+void QueuedWindow::PostButton(MouseButton button, bool pressed, LPARAM position)
+{
+    switch (button) {
+    case MouseButton::Left:
+        Post(pressed ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, position);
+        break;
+    case MouseButton::Middle:
+        Post(pressed ? WM_MBUTTONDOWN : WM_MBUTTONUP, 0, position);
+        break;
+    case MouseButton::Right:
+        Post(pressed ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, position);
+        break;
+    }
+}
+
+void QueuedWindow::PostDeactivation()
+{
+    Post(WM_NCACTIVATE, FALSE, 0);
+    Post(WM_ACTIVATE, WA_INACTIVE, 0);
+    Post(WM_ACTIVATEAPP, FALSE, 0);
+}

@@ -33,6 +33,12 @@ public:
     const std::vector<RECT>& InvalidArea() const { return m_invalid; }
 
 protected:
+    enum class MouseButton { Left, Middle, Right };
+    // The messages of a mouse button, in client coordinates.
+    void PostButton(MouseButton button, bool pressed, LPARAM position);
+    // The messages of a window that has lost the user's attention.
+    void PostDeactivation();
+
     // Makes the platform's window; returns its handle or null on failure.
     virtual HWND CreatePlatformWindow(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) = 0;
     virtual void DestroyPlatformWindow() = 0;

@@ -45,11 +45,7 @@ public:
 
     PaletteHandle SelectPalette(PaletteHandle palette, bool) override
     {
-        if (palette != 0 && m_display.m_palettes.Find(palette) == nullptr)
-            return 0;
-        const PaletteHandle previous = m_palette;
-        m_palette = palette;
-        return previous;
+        return m_display.m_palettes.Select(m_palette, palette);
     }
 
     UINT RealizePalette() override

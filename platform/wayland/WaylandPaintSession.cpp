@@ -16,9 +16,5 @@ int WaylandDeviceContext::StretchDIBits(int xDest, int yDest, int cxDest, int cy
 
 PaletteHandle WaylandDeviceContext::SelectPalette(PaletteHandle palette, bool)
 {
-    if (palette != 0 && m_window.Palettes().Find(palette) == nullptr)
-        return 0;
-    const PaletteHandle previous = m_palette;
-    m_palette = palette;
-    return previous;
+    return m_window.Palettes().Select(m_palette, palette);
 }

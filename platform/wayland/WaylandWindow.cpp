@@ -163,19 +163,12 @@ void WaylandWindow::OnPointer(wl_surface* surface, double x, double y, bool)
 void WaylandWindow::OnButton(wl_surface*, std::uint32_t button, bool pressed)
 {
     const LPARAM position = m_lastPointer;
-    switch (button) {
-    case BTN_LEFT:
-        Post(pressed ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, position);
-        break;
-    case BTN_MIDDLE:
-        Post(pressed ? WM_MBUTTONDOWN : WM_MBUTTONUP, 0, position);
-        break;
-    case BTN_RIGHT:
-        Post(pressed ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, position);
-        break;
-    default:
-        break;
-    }
+    if (button == BTN_LEFT)
+        PostButton(MouseButton::Left, pressed, position);
+    else if (button == BTN_MIDDLE)
+        PostButton(MouseButton::Middle, pressed, position);
+    else if (button == BTN_RIGHT)
+        PostButton(MouseButton::Right, pressed, position);
 }
 
 void WaylandWindow::OnWheel(wl_surface*, int steps)
@@ -186,8 +179,8 @@ void WaylandWindow::OnWheel(wl_surface*, int steps)
 void WaylandWindow::OnTouch(wl_surface* surface, double x, double y)
 {
     const LPARAM position = PositionOn(surface, x, y);
-    Post(WM_LBUTTONDOWN, 0, position);
-    Post(WM_LBUTTONUP, 0, position);
+    PostButton(MouseButton::Left, true, position);
+    PostButton(MouseButton::Left, false, position);
 }
 
 void WaylandWindow::OnKey(std::uint32_t key, bool pressed)
@@ -215,7 +208,5 @@ void WaylandWindow::NoteKeyboardGone()
     if (!m_bHadKeyboard || m_nFocused > 0)
         return;
     m_bHadKeyboard = false;
-    Post(WM_NCACTIVATE, FALSE, 0);
-    Post(WM_ACTIVATE, WA_INACTIVE, 0);
-    Post(WM_ACTIVATEAPP, FALSE, 0);
+    PostDeactivation();
 }

@@ -30,11 +30,7 @@ int X11DeviceContext::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest
 
 PaletteHandle X11DeviceContext::SelectPalette(PaletteHandle palette, bool)
 {
-    if (palette != 0 && m_cache.Palettes().Find(palette) == nullptr)
-        return 0;
-    const PaletteHandle previous = m_palette;
-    m_palette = palette;
-    return previous;
+    return m_cache.Palettes().Select(m_palette, palette);
 }
 
 UINT X11DeviceContext::RealizePalette()

@@ -179,13 +179,6 @@ void X11Window::ClipToScreen(std::vector<RECT>& areas) const
     areas = std::move(clipped);
 }
 
-void X11Window::Deactivate()
-{
-    Post(WM_NCACTIVATE, FALSE, 0);
-    Post(WM_ACTIVATE, WA_INACTIVE, 0);
-    Post(WM_ACTIVATEAPP, FALSE, 0);
-}
-
 void X11Window::HandleKey(const XKeyEvent& event, bool pressed)
 {
     XKeyEvent copy = event;
@@ -203,13 +196,13 @@ void X11Window::HandleButton(const XButtonEvent& event, bool pressed)
     const LPARAM position = MAKELPARAM(static_cast<WORD>(event.x), static_cast<WORD>(event.y));
     switch (event.button) {
     case Button1:
-        Post(pressed ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, position);
+        PostButton(MouseButton::Left, pressed, position);
         break;
     case Button2:
-        Post(pressed ? WM_MBUTTONDOWN : WM_MBUTTONUP, 0, position);
+        PostButton(MouseButton::Middle, pressed, position);
         break;
     case Button3:
-        Post(pressed ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, position);
+        PostButton(MouseButton::Right, pressed, position);
         break;
     case Button4:
     case Button5:
@@ -263,13 +256,13 @@ void X11Window::HandleEvent(const XEvent& event)
     case FocusOut:
         if (m_bHadFocus && (event.xfocus.mode == NotifyNormal || event.xfocus.mode == NotifyWhileGrabbed) &&
             event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer)
-            Deactivate();
+            PostDeactivation();
         break;
     case VisibilityNotify:
         if (event.xvisibility.state == VisibilityUnobscured)
             m_bUnobscured = true;
         else if (m_bUnobscured)
-            Deactivate();
+            PostDeactivation();
         break;
     case DestroyNotify:
         if (event.xdestroywindow.window == m_window) {

@@ -37,7 +37,6 @@ private:
     void TakeInput();
     void HandleKey(const XKeyEvent& event, bool pressed);
     void HandleButton(const XButtonEvent& event, bool pressed);
-    void Deactivate();
     void FollowHost(int width, int height);
     void ClipToScreen(std::vector<RECT>& areas) const;
 

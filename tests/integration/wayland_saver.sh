@@ -44,13 +44,30 @@ changes() {
 
 ms() { date +%s%3N; }
 
-# One output with a terminal on it that records what it is typed.
-wl_start "output HEADLESS-1 mode 1280x720 position 0 0
+# type_until CHECK...: types a key until CHECK is true, ten times at most,
+# since the first keys of a new virtual keyboard may be lost; SENT is when
+# the last one went.
+type_until() {
+    for _ in $(seq 10); do
+        SENT=$(ms)
+        as_user wtype x
+        "$@" && return 0
+    done
+    return 1
+}
+
+# desktop_with_terminal OUTPUT_OPTIONS SHOT: one output with a terminal on
+# it that records what it is typed, shot as the desktop.
+desktop_with_terminal() {
+    wl_start "output HEADLESS-1 mode 1280x720 position 0 0 $1
 output * bg #$BLUE solid_color"
-spawn_user foot -W 40x10 sh -c "stty -icanon -echo; cat > $WL/typed" >/dev/null 2>&1
-until_true 10 test -e "$WL/typed" || fail "no terminal"
-sleep 1
-wl_shot "$WORK/desktop.png" HEADLESS-1
+    spawn_user foot -W 40x10 sh -c "stty -icanon -echo; cat > $WL/typed" >/dev/null 2>&1
+    until_true 10 test -e "$WL/typed" || fail "no terminal"
+    sleep 1
+    wl_shot "$2" HEADLESS-1
+}
+
+desktop_with_terminal "" "$WORK/desktop.png"
 
 wl_settings 1
 start_saver
@@ -66,14 +83,9 @@ TALL1=$("$CHECK" tallest "$WORK/black2.png")
 cp "$WORK/black2.png" "$WORK/one-output-black.png"
 
 # A key ends it, and the terminal below never sees it.
-ended=
-for _ in $(seq 10); do
-    sent=$(ms)
-    as_user wtype x
-    if wait_for_exit "$SAVER" 1; then ended=$(ms); break; fi
-done
-[ -n "$ended" ] || fail "a key did not end the saver"
-echo "key to exit: $((ended - sent)) ms"
+saver_gone() { wait_for_exit "$SAVER" 1; }
+type_until saver_gone || fail "a key did not end the saver"
+echo "key to exit: $(($(ms) - SENT)) ms"
 [ ! -s "$WL/typed" ] || fail "the terminal received: $(cat "$WL/typed")"
 
 # Normal: the desktop as it was, terminal and all, where no unit walks.
@@ -131,12 +143,7 @@ kill -TERM "$SAVER"; wait_for_exit "$SAVER" 5 || fail "the saver did not end on 
 wl_stop
 
 # Scale 2: drawn at the output's device pixels, the units twice as large.
-wl_start "output HEADLESS-1 mode 1280x720 position 0 0 scale 2
-output * bg #$BLUE solid_color"
-spawn_user foot -W 30x6 sh -c "cat > $WL/typed" >/dev/null 2>&1
-until_true 10 test -e "$WL/typed" || fail "no terminal"
-sleep 1
-wl_shot "$WORK/desktop2.png" HEADLESS-1
+desktop_with_terminal "scale 2" "$WORK/desktop2.png"
 wl_settings 0
 start_saver
 changes HEADLESS-1 "$WORK/desktop2.png" "$WORK/scaled1.png" || fail "the saver did not paint at scale 2"
@@ -162,12 +169,7 @@ kill -TERM "$SAVER"; wait_for_exit "$SAVER" 5 || fail "the saver did not end on 
 spawn_user swayidle -w timeout 2 "$WL/bin/Dovezi -s" >/dev/null 2>&1
 covered HEADLESS-1 2 2 000000 || fail "swayidle did not start the saver"
 idle_saver_gone() { ! pgrep -f "^$WL/bin/Dovezi -s" >/dev/null; }
-ended=
-for _ in $(seq 10); do
-    as_user wtype x
-    if until_true 1 idle_saver_gone; then ended=1; break; fi
-done
-[ -n "$ended" ] || fail "a key did not end the saver swayidle started"
+type_until until_true 1 idle_saver_gone || fail "a key did not end the saver swayidle started"
 
 # No X server: the sheet opens on Wayland; the preview says what it needs.
 spawn_user "$WL/bin/Dovezi" -c >/dev/null 2>&1

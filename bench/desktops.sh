@@ -1,0 +1,110 @@
+#!/bin/bash
+# The saver on a headless sway beside the same saver on Xvfb, both at
+# 1920x1080 in one run, each with its display server: the first frame (from
+# the start to the output showing the saver's black background, found by
+# screenshots every few milliseconds; median of five), the share of a core
+# that the saver and its server take together at the default speed (after a
+# 2 s warm-up, 8 s), and the saver's peak memory per pixel above the same
+# saver on a 320x240 output.
+#   bench/desktops.sh BUILD_DIR OUT.json
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+export DOVEZI="$1/Dovezi" VIRTUAL_POINTER="$1/tests/integration/virtual_pointer"
+out=$2
+. "$here/../tests/integration/lib.sh"
+. "$here/../tests/integration/wayland_lib.sh"
+use_work
+unset DISPLAY
+XVFB=
+trap 'wl_stop; [ -n "$XVFB" ] && kill "$XVFB"; rm -rf "$WORK"' EXIT
+
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+hwm_kb() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
+median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+now_ms() { date +%s%3N; }
+
+# measure NAME SERVER_PID SHOT START_SAVER: the three figures of one display.
+measure() {
+    local name=$1 server=$2 shot=$3 start=$4 rounds=() pid t0
+    for _ in 1 2 3 4 5; do
+        set_background 1
+        t0=$(now_ms)
+        $start
+        pid=$SPAWNED
+        while [ "$($shot | convert - -format '%[hex:p{960,540}]' info: 2>/dev/null | cut -c1-6)" != 000000 ]; do
+            [ $(($(now_ms) - t0)) -lt 20000 ] || fail "$name: the saver never covered the screen"
+        done
+        rounds+=($(($(now_ms) - t0)))
+        kill "$pid"; wait "$pid" 2>/dev/null
+    done
+    FIRST=$(printf '%s\n' "${rounds[@]}" | median)
+    set_background 0
+    $start
+    pid=$SPAWNED
+    sleep 2
+    local before=$(($(ticks "$pid") + $(ticks "$server"))) began=$(now_ms)
+    sleep 8
+    local after=$(($(ticks "$pid") + $(ticks "$server")))
+    CPU=$(python3 -c "print(($after - $before) / $(getconf CLK_TCK) * 100000 / ($(now_ms) - $began))")
+    HWM=$(hwm_kb "$pid")
+    kill "$pid"; wait "$pid" 2>/dev/null
+    echo "$name: first frame $FIRST ms, CPU $CPU % with its server, peak $HWM kB" >&2
+}
+
+# Wayland.
+wl_desktop() {
+    wl_start "output HEADLESS-1 mode $1 position 0 0
+output * bg #3070a0 solid_color"
+    wl_settings 0
+    SERVER=$WL_PID
+}
+set_background() { [ -n "${WL:-}" ] && wl_settings "$1" || x_settings "$1"; }
+wl_saver() { spawn_user "$WL/bin/Dovezi" -s; }
+wl_screen() { as_user grim -t ppm -; }
+# small_then_large NAME DESKTOP STOP SCREEN SAVER: the saver's peak on a
+# small output, then the figures on a large one.
+small_then_large() {
+    local small
+    $2 320x240
+    $5
+    small=$SPAWNED
+    sleep 3
+    SMALL=$(hwm_kb "$small")
+    kill "$small"
+    wait "$small" 2>/dev/null
+    $3
+    $2 1920x1080
+    measure "$1" "$SERVER" "$4" "$5"
+    BPP=$(python3 -c "print(($HWM - $SMALL) * 1024 / (1920 * 1080 - 320 * 240))")
+    $3
+}
+
+small_then_large wayland wl_desktop wl_stop wl_screen wl_saver
+W_FIRST=$FIRST W_CPU=$CPU W_BPP=$BPP
+
+# X11.
+x_settings() {
+    mkdir -p "$XDG_CONFIG_HOME/Tevrin"
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tevrin\\Dovezi\\Settings]\n"PLAYMIDI"=dword:00000000\n"BACKGROUND"=dword:%08x\n' \
+        "$1" >"$XDG_CONFIG_HOME/Tevrin/Dovezi.reg"
+}
+x_desktop() {
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+    XVFB=$!
+    until_true 10 test -s "$WORK/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(tr -d '[:space:]' <"$WORK/display")"
+    SERVER=$XVFB
+}
+x_stop() { kill "$XVFB"; wait "$XVFB" 2>/dev/null; XVFB=; rm -f "$WORK/display"; unset DISPLAY; }
+x_saver() { "$DOVEZI" --x11 -s & SPAWNED=$!; }
+x_screen() { import -window root ppm:-; }
+x_settings 0
+small_then_large x11 x_desktop x_stop x_screen x_saver
+X_FIRST=$FIRST X_CPU=$CPU X_BPP=$BPP
+
+cat >"$out" <<JSON
+{"benchmarks": [
+ {"name": "Desktop/display:wayland/width:1920", "first_frame_ms": $W_FIRST, "cpu_pct": $W_CPU, "bytes_per_pixel": $W_BPP},
+ {"name": "Desktop/display:x11/width:1920", "first_frame_ms": $X_FIRST, "cpu_pct": $X_CPU, "bytes_per_pixel": $X_BPP}
+]}
+JSON
