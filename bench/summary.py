@@ -37,6 +37,9 @@ FIGURES = [
     ("stream", r"BM_LiveLateness/realtime:(\d/busy:\d)", "p99_us", "stream lateness p99 realtime:{0}", "us", None),
     ("stream", r"BM_LiveLateness/realtime:(\d/busy:\d)", "x_floor_p99", "stream lateness p99 realtime:{0}", "x bare sleep", None),
     ("stream", r"(BM_OfflineRender)", "x_floor", "offline render", "x file write", None),
+    ("music", r"LiveMusic/server:(\w+)", "dropout_pct", "live music dropouts, 3 busy loops a core, {0}", "% of 90 s", 0.1),
+    ("music", r"LiveMusic/server:(\w+)", "seam_jump_ms", "live music offset jump at the seam, {0}", "ms", 2),
+    ("music", r"LiveMusic/server:(\w+)", "silence_ms", "live music input to silence, {0}", "ms", 200),
     ("web", r"WebFrame/width:(\d+)", "frame_us", "web frame {0} (tick and paint)", "us", None),
     ("web", r"WebFrame/width:(\d+)", "all_us", "web frame {0} (all the program's time)", "us", None),
 ]
