@@ -2,48 +2,76 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <vector>
 
 namespace {
 
 constexpr double RATE = 44100.0;
 constexpr std::uint64_t BLOCK = 1024;
-// The output keeps this much waiting: a block is asked for this long before
-// it is heard.
+// The server keeps this much waiting.
 constexpr std::uint64_t BUFFERED = 12 * BLOCK;
+constexpr std::int64_t MILLISECOND_FRAMES = 44;
+const std::vector<std::int64_t> LATER_MOMENTS{7'000'000, 7'010'000, 7'020'000, 9'000'000};
 
-std::int64_t MicrosecondsOf(std::uint64_t frames) { return static_cast<std::int64_t>(frames * 1'000'000 / 44100); }
+// Ten seconds of a server that has played `played(t)` frames by each
+// millisecond t, and of a thread that renders, each millisecond that it is
+// not stalled, every block that the server has room for. The positions of
+// the later moments before the stall and after it.
+struct Placing {
+    std::vector<std::int64_t> before;
+    std::vector<std::int64_t> after;
+};
 
-// A stall of the thread that renders: for half a second no block is asked
-// for, the server runs dry and plays on, and then the thread renders at once
-// all that the server has room for again.
-// Messages keep the samples that the song's own clock gives them: none
-// later than before the stall, none earlier, none crowded together.
-TEST(SynthTimeline, AStalledBlockMovesNoMessage)
+Placing Place(std::int64_t stallFrom, std::int64_t stallTo, const std::function<std::uint64_t(std::int64_t)>& played)
 {
     SynthTimeline timeline{RATE};
+    Placing placing;
     std::uint64_t position = 0;
-    // The buffer fills at start, then one block each time one has played.
-    for (; position < BUFFERED; position += BLOCK)
-        timeline.OnBlock(1000, position);
-    for (; position < 200 * BLOCK; position += BLOCK)
-        timeline.OnBlock(1000 + MicrosecondsOf(position - BUFFERED) + (position / BLOCK % 3) * 700, position);
+    for (std::int64_t t = 0; t <= 10'000'000; t += 1000) {
+        if (t == stallFrom)
+            for (const std::int64_t when : LATER_MOMENTS)
+                placing.before.push_back(timeline.PositionOf(when));
+        if (t >= stallFrom && t < stallTo)
+            continue;
+        for (; position + BLOCK <= played(t) + BUFFERED; position += BLOCK)
+            timeline.OnBlock(t, position);
+    }
+    for (const std::int64_t when : LATER_MOMENTS)
+        placing.after.push_back(timeline.PositionOf(when));
+    return placing;
+}
 
-    const std::vector<std::int64_t> moments{5'000'000, 5'010'000, 5'020'000, 9'000'000};
-    std::vector<std::int64_t> before;
-    for (const std::int64_t when : moments)
-        before.push_back(timeline.PositionOf(when));
+std::uint64_t FramesIn(std::int64_t microseconds) { return static_cast<std::uint64_t>(microseconds) * 441 / 10'000; }
 
-    const std::int64_t stalledUntil = 1000 + MicrosecondsOf(position - BUFFERED) + 500'000;
-    for (std::uint64_t refill = 0; refill < 22050; refill += BLOCK, position += BLOCK)
-        timeline.OnBlock(stalledUntil, position);
-    for (int block = 0; block < 100; ++block, position += BLOCK)
-        timeline.OnBlock(stalledUntil + MicrosecondsOf((block + 1) * BLOCK) + 300, position);
+// A stall of half a second through which the server plays on: what was due
+// in it is lost, and every later message keeps the sample that the song's
+// clock gives it, none earlier, none crowded together.
+TEST(SynthTimeline, AStallMovesNoLaterMessage)
+{
+    const Placing placing = Place(4'800'000, 5'300'000, [](std::int64_t t) { return FramesIn(t); });
+    for (std::size_t i = 0; i < LATER_MOMENTS.size(); ++i)
+        EXPECT_LE(std::abs(placing.after[i] - placing.before[i]), MILLISECOND_FRAMES) << LATER_MOMENTS[i];
+    EXPECT_EQ(placing.after[1] - placing.after[0], 441);
+}
 
-    for (std::size_t i = 0; i < moments.size(); ++i)
-        EXPECT_EQ(timeline.PositionOf(moments[i]), before[i]) << moments[i];
-    EXPECT_EQ(timeline.PositionOf(5'010'000) - timeline.PositionOf(5'000'000), 441);
+// The same stall on a server that stops once it has run dry and goes on
+// where it stopped: every later sample is heard 221 ms later, and so every
+// later message is placed that much earlier in the samples, to be heard on
+// the song's clock.
+TEST(SynthTimeline, AServerThatStoppedThroughAnUnderrunMovesTheTie)
+{
+    const std::int64_t dryAt = 4'800'000 + 278'639;
+    const Placing placing = Place(4'800'000, 5'300'000, [&](std::int64_t t) {
+        return FramesIn(t <= dryAt ? t : std::max(dryAt, t - (5'300'000 - dryAt)));
+    });
+    const std::int64_t gap = static_cast<std::int64_t>(FramesIn(5'300'000 - dryAt));
+    for (std::size_t i = 0; i < LATER_MOMENTS.size(); ++i)
+        EXPECT_LE(std::abs(placing.after[i] - placing.before[i] + gap), MILLISECOND_FRAMES) << LATER_MOMENTS[i];
+    EXPECT_EQ(placing.after[1] - placing.after[0], 441);
 }
 
 } // namespace
