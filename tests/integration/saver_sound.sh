@@ -52,10 +52,15 @@ pipewire)
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
     start dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile
     until_true 30 test -S "$XDG_RUNTIME_DIR/bus" || no_server "no session bus"
-    start pipewire
+    # On a desktop the system's real-time service raises the server's
+    # threads; without it here, the server starts at real-time priority
+    # where that is allowed, or its protocol thread starves under the load.
+    REALTIME=()
+    chrt -f 20 true 2>/dev/null && REALTIME=(chrt -f 20)
+    start "${REALTIME[@]}" pipewire
     until_true 30 test -S "$XDG_RUNTIME_DIR/pipewire-0" || no_server "no pipewire"
     start wireplumber
-    start pipewire-pulse
+    start "${REALTIME[@]}" pipewire-pulse
     ;;
 esac
 until_true 30 pactl info || no_server "no $SERVER"
