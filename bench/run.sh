@@ -35,4 +35,6 @@ if [ -f "$page/index.html" ]; then
     echo "running web-network" >&2
     DOVEZI_BENCH_OUT="$folder/web-network.json" "$here/../tests/web/page_test.sh" "$page" "$here/web_network.mjs" >/dev/null
 fi
+# The music live under load, through each sound server there is.
+"$here/live_music.sh" "$1"
 python3 "$here/summary.py" "$folder"

@@ -14,7 +14,10 @@
 // - on stop or reset silences the device (all sound off, sustain off, all
 //   notes off and controllers reset on all 16 channels) and hands back every
 //   queued buffer in queue order, each with its callback, before the call
-//   returns; the stream is then paused at position 0.
+//   returns; the stream is then paused at position 0. Our stream service
+//   leaves a stream that ran to its end ringing instead (its notes only let
+//   go), and the next stream on the device continues its clock, so that a
+//   song played again round after round has no seam.
 //
 // Calls made from inside the callback: queueing only posts; a short
 // message, stop, pause and restart do not wait for the service thread (it

@@ -9,40 +9,52 @@
 
 namespace {
 
-// Four periods of 1024 frames: about a tenth of a second of sound waits in
-// the output, which keeps it whole while the machine is busy.
+// The synthesizer renders a period at a time; the server keeps about 280 ms
+// waiting, which keeps the sound whole while the machine is busy.
 constexpr int PERIOD_FRAMES = 1024;
-constexpr int PERIOD_COUNT = 4;
+constexpr int BUFFER_FRAMES = 12 * PERIOD_FRAMES;
+// Where the synthesizer's own drivers play, four periods wait.
+constexpr int DRIVER_PERIOD_COUNT = 4;
 // A message is rendered this long after its time on the stream clock: more
-// than the stream can be late in sending it, plus one period, so that its
+// than the stream can be late in sending it (a round that continues the one
+// before starts from the window's thread), plus one period, so that its
 // sample has not been rendered yet when it arrives.
-constexpr std::int64_t RENDER_DELAY_US = 60'000;
-// The sound fades over this long when it stops.
+constexpr std::int64_t RENDER_DELAY_US = 150'000;
+// A note that would start later than this after its own sample is left out.
+constexpr std::int64_t LATE_NOTE_FRAMES = static_cast<std::int64_t>(FluidSynthOutput::SAMPLE_RATE * 0.02);
+// The sound fades over this long when it stops, and what is heard falls to
+// silence over END_FADE_FRAMES when the device ends.
 constexpr int FADE_FRAMES = static_cast<int>(FluidSynthOutput::SAMPLE_RATE * 0.03);
+constexpr int END_FADE_FRAMES = static_cast<int>(FluidSynthOutput::SAMPLE_RATE * 0.04);
 constexpr auto CLOSE_PATIENCE = std::chrono::milliseconds(500);
 constexpr int AUDIO_REALTIME_PRIORITY = 15;
+
+bool IsNoteOn(DWORD message) { return (message & 0xF0) == 0x90 && ((message >> 16) & 0x7F) != 0; }
 
 } // namespace
 
 FluidSynthOutput::~FluidSynthOutput()
 {
-    if (m_strDriver.empty())
+    if (m_pPulse) {
+        m_pPulse->FadeOut(END_FADE_FRAMES);
+        m_pPulse.reset();
+        return;
+    }
+    if (!m_pDriver)
         return;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_bClosing = true;
         m_faded.wait_for(lock, CLOSE_PATIENCE, [this] { return m_bClosed; });
     }
-    m_pPulse.reset();
-    if (m_pDriver)
-        delete_fluid_audio_driver(m_pDriver);
+    delete_fluid_audio_driver(m_pDriver);
 }
 
 bool FluidSynthOutput::Open(const std::string& soundfont)
 {
     if (!m_synth.Load(soundfont, SAMPLE_RATE))
         return false;
-    m_pPulse = PulsePlayback::Open(SAMPLE_RATE, PERIOD_FRAMES, PERIOD_COUNT, [this](int frames, float* left, float* right) {
+    m_pPulse = PulsePlayback::Open(SAMPLE_RATE, PERIOD_FRAMES, BUFFER_FRAMES, [this](int frames, float* left, float* right) {
         float* outputs[2] = {left, right};
         Render(frames, 2, outputs);
     });
@@ -52,7 +64,7 @@ bool FluidSynthOutput::Open(const std::string& soundfont)
     }
     fluid_settings_t* settings = m_synth.Settings();
     fluid_settings_setint(settings, "audio.period-size", PERIOD_FRAMES);
-    fluid_settings_setint(settings, "audio.periods", PERIOD_COUNT);
+    fluid_settings_setint(settings, "audio.periods", DRIVER_PERIOD_COUNT);
     // The driver's thread asks for real time as the stream's does, a step
     // above it, within what desktop systems grant.
     fluid_settings_setint(settings, "audio.realtime-prio", AUDIO_REALTIME_PRIORITY);
@@ -110,84 +122,87 @@ int FluidSynthOutput::RenderCallback(void* self, int frames, int, float*[], int 
 
 void FluidSynthOutput::Render(int frames, int outputCount, float* outputs[])
 {
-    bool closing = false;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_arrived.swap(m_incoming);
-        closing = m_bClosing;
+        m_bClosingSeen = m_bClosing;
     }
     m_timeline.OnBlock(m_clock.Now(), m_position);
     for (TimedEvent& event : m_arrived)
         m_pending.push_back(std::move(event));
     m_arrived.clear();
+    // The end of the device fades out from here.
+    if (m_bClosingSeen && m_nFadeLeft == 0 && m_gain > 0.0f)
+        StartFade();
 
-    // A silence plays everything before it at once and starts the fade; so
-    // does the end of the device.
-    const auto silence = std::find_if(m_pending.begin(), m_pending.end(), [](const auto& e) { return e.bSilence; });
-    if (silence != m_pending.end() || (closing && m_nFadeLeft == 0 && m_gain > 0.0f)) {
-        for (auto event = m_pending.begin(); event != silence; ++event)
-            Apply(*event);
-        m_pending.erase(m_pending.begin(), silence == m_pending.end() ? silence : silence + 1);
-        m_nFadeLeft = FADE_FRAMES;
-        m_bSilenceAfterFade = true;
-    }
-
+    // Every message at its own sample. One that comes too late for it, after
+    // a stall or a fade, is given at once, unless it starts a note: that is
+    // left out, so that late notes never crowd together.
     int done = 0;
-    std::size_t applied = 0;
-    for (; applied < m_pending.size() && m_nFadeLeft == 0; ++applied) {
-        const std::int64_t at = m_timeline.PositionOf(m_pending[applied].when + RENDER_DELAY_US) -
+    std::size_t taken = 0;
+    while (taken < m_pending.size() && done < frames) {
+        if (m_nFadeLeft > 0) {
+            done = RenderPart(done, std::min(frames, done + m_nFadeLeft), outputCount, outputs);
+            continue;
+        }
+        const TimedEvent& event = m_pending[taken];
+        const std::int64_t at = m_timeline.PositionOf(event.when + RENDER_DELAY_US) -
                                 static_cast<std::int64_t>(m_position);
         if (at >= frames)
             break;
-        const int offset = static_cast<int>(std::clamp<std::int64_t>(at, done, frames));
-        RenderPart(done, offset, outputCount, outputs);
-        done = offset;
-        Apply(m_pending[applied]);
+        if (at > done)
+            done = RenderPart(done, static_cast<int>(at), outputCount, outputs);
+        ++taken;
+        if (event.bSilence)
+            StartFade();
+        else if (done - at <= LATE_NOTE_FRAMES || event.bytes.size() != 0 || !IsNoteOn(event.message))
+            Apply(event);
     }
-    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(applied));
-    RenderPart(done, frames, outputCount, outputs);
-    ApplyGain(frames, outputCount, outputs, closing);
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(taken));
+    while (done < frames)
+        done = RenderPart(done, m_nFadeLeft > 0 ? std::min(frames, done + m_nFadeLeft) : frames, outputCount, outputs);
     m_position += static_cast<std::uint64_t>(frames);
 
-    if (closing && m_gain == 0.0f) {
+    if (m_bClosingSeen && m_gain == 0.0f) {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_bClosed = true;
         m_faded.notify_all();
     }
 }
 
-void FluidSynthOutput::RenderPart(int from, int to, int outputCount, float* outputs[])
+void FluidSynthOutput::StartFade()
+{
+    m_nFadeLeft = FADE_FRAMES;
+    m_bSilenceAfterFade = true;
+}
+
+int FluidSynthOutput::RenderPart(int from, int to, int outputCount, float* outputs[])
 {
     if (to <= from)
-        return;
+        return from;
     // The drivers used here have no effect outputs: reverb and chorus mix
     // into the dry pair.
     float* dry[2] = {outputs[0] + from, outputs[std::min(1, outputCount - 1)] + from};
     float* effects[4] = {dry[0], dry[1], dry[0], dry[1]};
     fluid_synth_process(m_synth.Synth(), to - from, 4, effects, 2, dry);
-}
-
-void FluidSynthOutput::ApplyGain(int frames, int outputCount, float* outputs[], bool closing)
-{
-    if (m_nFadeLeft == 0 && m_gain == 1.0f)
-        return;
     const float step = 1.0f / static_cast<float>(FADE_FRAMES);
-    for (int frame = 0; frame < frames; ++frame) {
+    for (int frame = 0; frame < to - from && (m_nFadeLeft > 0 || m_gain != 1.0f); ++frame) {
         if (m_nFadeLeft > 0) {
             m_gain = std::max(0.0f, m_gain - step);
             --m_nFadeLeft;
         }
         for (int output = 0; output < std::min(outputCount, 2); ++output)
-            outputs[output][frame] *= m_gain;
+            dry[output][frame] *= m_gain;
     }
     if (m_nFadeLeft == 0 && m_bSilenceAfterFade) {
         // Faded out: every voice and the reverb's tail end, then the next
-        // sound starts at full level.
+        // sound starts at full level, unless the device is closing.
         m_bSilenceAfterFade = false;
         fluid_synth_system_reset(m_synth.Synth());
-        if (!closing)
+        if (!m_bClosingSeen)
             m_gain = 1.0f;
     }
+    return to;
 }
 
 void FluidSynthOutput::Apply(const TimedEvent& event)

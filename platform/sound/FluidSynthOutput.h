@@ -2,12 +2,13 @@
 // playing through the desktop's sound server, else the first of the
 // synthesizer's own audio drivers alsa and sdl2 that opens, with a generous
 // buffer (background music needs no low latency, and a busy desktop must
-// not break it up). Every message is
-// rendered at its own sample, a fixed delay after its time on the stream
-// clock, so that the music keeps its timing whatever the buffer. A stopped
-// stream and the end of the device fade out instead of clicking. Where no
-// driver opens, the device still takes every message, silently, so that a
-// stream on it keeps its timing.
+// not break it up). Every message is rendered at its own sample, a fixed
+// delay after its time on the stream clock, so that the music keeps its
+// timing whatever the buffer; a note too late for its sample is left out
+// rather than started with others at once. A silence fades out at its own
+// sample, and the end of the device falls to silence in what is heard next,
+// instead of clicking. Where no driver opens, the device still takes every
+// message, silently, so that a stream on it keeps its timing.
 #pragma once
 
 #include "platform/sound/PulsePlayback.h"
@@ -42,8 +43,8 @@ public:
 
     void SendShort(DWORD message, std::int64_t when) override;
     void SendLong(const BYTE* data, DWORD length, std::int64_t when) override;
-    // Everything sent before plays at once, then the sound fades out and
-    // every channel is silenced and reset.
+    // At its own sample the sound fades out and every channel is silenced
+    // and reset; what is sent after it plays once the fade is over.
     void Silence(std::int64_t when) override;
 
 private:
@@ -57,11 +58,12 @@ private:
     static int RenderCallback(void* self, int frames, int effectCount, float* effects[], int outputCount,
                               float* outputs[]);
     void Render(int frames, int outputCount, float* outputs[]);
-    void RenderPart(int from, int to, int outputCount, float* outputs[]);
+    // Renders the frames from `from` to `to` at the fade's gain while a
+    // fade runs; at its end the synthesizer is reset and, unless the device
+    // is closing, the next sound is at full level. Gives `to`.
+    int RenderPart(int from, int to, int outputCount, float* outputs[]);
+    void StartFade();
     void Apply(const TimedEvent& event);
-    // Fades while a fade runs; at its end the synthesizer is reset and,
-    // unless the device is `closing`, the next sound is at full level.
-    void ApplyGain(int frames, int outputCount, float* outputs[], bool closing);
     void Enqueue(TimedEvent event);
 
     const MidiStreamClock& m_clock;
@@ -85,4 +87,5 @@ private:
     float m_gain = 1.0f;
     int m_nFadeLeft = 0;
     bool m_bSilenceAfterFade = false;
+    bool m_bClosingSeen = false;
 };

@@ -2,61 +2,211 @@
 
 #include "platform/posix/RealtimeThread.h"
 
-#include <pulse/simple.h>
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace {
-constexpr auto BYTES_PER_FRAME = static_cast<std::uint32_t>(2 * sizeof(float));
-}
 
-std::unique_ptr<PulsePlayback> PulsePlayback::Open(double sampleRate, int periodFrames, int periods, Render render)
+constexpr std::size_t CHANNELS = 2;
+constexpr std::size_t BYTES_PER_FRAME = CHANNELS * sizeof(float);
+// The fall to silence starts this long after the frame the server reads
+// next, so that the server has it before it reads there.
+constexpr double FADE_LEAD_SECONDS = 0.01;
+// The history holds what the server may still have waiting, and more.
+constexpr int HISTORY_BUFFERS = 2;
+
+bool IsOver(pa_context_state_t state) { return state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED; }
+bool IsOver(pa_stream_state_t state) { return state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED; }
+
+} // namespace
+
+std::unique_ptr<PulsePlayback> PulsePlayback::Open(double sampleRate, int periodFrames, int bufferFrames, Render render)
 {
-    pa_sample_spec format{};
-    format.format = PA_SAMPLE_FLOAT32NE;
-    format.rate = static_cast<std::uint32_t>(sampleRate);
-    format.channels = 2;
-    pa_buffer_attr buffer{};
-    buffer.maxlength = static_cast<std::uint32_t>(-1);
-    buffer.tlength = static_cast<std::uint32_t>(periodFrames * periods) * BYTES_PER_FRAME;
-    buffer.prebuf = static_cast<std::uint32_t>(-1);
-    buffer.minreq = static_cast<std::uint32_t>(periodFrames) * BYTES_PER_FRAME;
-    buffer.fragsize = static_cast<std::uint32_t>(-1);
-    int error = 0;
-    pa_simple* stream =
-        pa_simple_new(nullptr, "Dovezi", PA_STREAM_PLAYBACK, nullptr, "Music", &format, nullptr, &buffer, &error);
-    if (stream == nullptr)
+    std::unique_ptr<PulsePlayback> playback(new PulsePlayback(sampleRate, periodFrames, bufferFrames, std::move(render)));
+    if (!playback->Connect(bufferFrames))
         return nullptr;
-    return std::unique_ptr<PulsePlayback>(new PulsePlayback(stream, periodFrames, std::move(render)));
+    return playback;
 }
 
-PulsePlayback::PulsePlayback(pa_simple* stream, int periodFrames, Render render)
-    : m_pStream(stream), m_nPeriodFrames(periodFrames), m_render(std::move(render)), m_thread([this] { Play(); })
+PulsePlayback::PulsePlayback(double sampleRate, int periodFrames, int bufferFrames, Render render)
+    : m_dSampleRate(sampleRate), m_nPeriodFrames(periodFrames), m_render(std::move(render)),
+      m_history(static_cast<std::size_t>(HISTORY_BUFFERS * bufferFrames + periodFrames) * CHANNELS),
+      m_left(static_cast<std::size_t>(periodFrames)), m_right(static_cast<std::size_t>(periodFrames)),
+      m_interleaved(static_cast<std::size_t>(periodFrames) * CHANNELS)
 {
 }
 
 PulsePlayback::~PulsePlayback()
 {
-    m_bStopping = true;
-    m_thread.join();
-    pa_simple_free(m_pStream);
+    if (!m_pLoop)
+        return;
+    pa_threaded_mainloop_lock(m_pLoop);
+    if (m_pStream) {
+        pa_stream_set_write_callback(m_pStream, nullptr, nullptr);
+        pa_stream_disconnect(m_pStream);
+        pa_stream_unref(m_pStream);
+    }
+    if (m_pContext) {
+        pa_context_disconnect(m_pContext);
+        pa_context_unref(m_pContext);
+    }
+    pa_threaded_mainloop_unlock(m_pLoop);
+    pa_threaded_mainloop_stop(m_pLoop);
+    pa_threaded_mainloop_free(m_pLoop);
 }
 
-void PulsePlayback::Play()
+bool PulsePlayback::Connect(int bufferFrames)
 {
-    AskRealtimeScheduling();
-    const auto frames = static_cast<std::size_t>(m_nPeriodFrames);
-    std::vector<float> left(frames);
-    std::vector<float> right(frames);
-    std::vector<float> interleaved(2 * frames);
-    int error = 0;
-    while (!m_bStopping) {
-        std::fill(left.begin(), left.end(), 0.0f);
-        std::fill(right.begin(), right.end(), 0.0f);
-        m_render(m_nPeriodFrames, left.data(), right.data());
-        for (std::size_t frame = 0; frame < frames; ++frame) {
-            interleaved[2 * frame] = left[frame];
-            interleaved[2 * frame + 1] = right[frame];
-        }
-        if (pa_simple_write(m_pStream, interleaved.data(), interleaved.size() * sizeof(float), &error) < 0)
-            break;
+    m_pLoop = pa_threaded_mainloop_new();
+    if (!m_pLoop)
+        return false;
+    m_pContext = pa_context_new(pa_threaded_mainloop_get_api(m_pLoop), "Dovezi");
+    if (!m_pContext)
+        return false;
+    pa_context_set_state_callback(m_pContext, &PulsePlayback::OnContextState, this);
+    if (pa_context_connect(m_pContext, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        return false;
+    pa_threaded_mainloop_lock(m_pLoop);
+    if (pa_threaded_mainloop_start(m_pLoop) < 0 ||
+        !WaitFor([this] { return pa_context_get_state(m_pContext) == PA_CONTEXT_READY; })) {
+        pa_threaded_mainloop_unlock(m_pLoop);
+        return false;
     }
+
+    pa_sample_spec format{};
+    format.format = PA_SAMPLE_FLOAT32NE;
+    format.rate = static_cast<std::uint32_t>(m_dSampleRate);
+    format.channels = CHANNELS;
+    m_pStream = pa_stream_new(m_pContext, "Music", &format, nullptr);
+    bool ready = m_pStream != nullptr;
+    if (ready) {
+        pa_stream_set_state_callback(m_pStream, &PulsePlayback::OnStreamState, this);
+        pa_stream_set_write_callback(m_pStream, &PulsePlayback::OnWritable, this);
+        pa_buffer_attr buffer{};
+        buffer.maxlength = static_cast<std::uint32_t>(-1);
+        buffer.tlength = static_cast<std::uint32_t>(bufferFrames * BYTES_PER_FRAME);
+        // No prebuffering: the stream never waits to fill up again after an
+        // underrun, so that its samples keep their place on the server's clock.
+        buffer.prebuf = 0;
+        buffer.minreq = static_cast<std::uint32_t>(m_nPeriodFrames * BYTES_PER_FRAME);
+        buffer.fragsize = static_cast<std::uint32_t>(-1);
+        const auto flags =
+            static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
+        ready = pa_stream_connect_playback(m_pStream, nullptr, &buffer, flags, nullptr, nullptr) >= 0 &&
+                WaitFor([this] { return pa_stream_get_state(m_pStream) == PA_STREAM_READY; });
+    }
+    pa_threaded_mainloop_unlock(m_pLoop);
+    return ready;
+}
+
+bool PulsePlayback::WaitFor(const std::function<bool()>& done)
+{
+    while (!done()) {
+        if (IsOver(pa_context_get_state(m_pContext)) || (m_pStream && IsOver(pa_stream_get_state(m_pStream))))
+            return false;
+        pa_threaded_mainloop_wait(m_pLoop);
+    }
+    return true;
+}
+
+void PulsePlayback::OnContextState(pa_context*, void* self)
+{
+    pa_threaded_mainloop_signal(static_cast<PulsePlayback*>(self)->m_pLoop, 0);
+}
+
+void PulsePlayback::OnStreamState(pa_stream*, void* self)
+{
+    pa_threaded_mainloop_signal(static_cast<PulsePlayback*>(self)->m_pLoop, 0);
+}
+
+void PulsePlayback::OnTimingUpdated(pa_stream*, int, void* self)
+{
+    auto* playback = static_cast<PulsePlayback*>(self);
+    playback->m_bTimingUpdated = true;
+    pa_threaded_mainloop_signal(playback->m_pLoop, 0);
+}
+
+void PulsePlayback::OnWritable(pa_stream*, std::size_t bytes, void* self)
+{
+    static_cast<PulsePlayback*>(self)->Fill(bytes);
+}
+
+void PulsePlayback::Fill(std::size_t bytes)
+{
+    if (!m_bRaised) {
+        // The loop's thread meets the audio's deadlines from now on.
+        AskRealtimeScheduling();
+        m_bRaised = true;
+    }
+    const std::size_t historyFrames = m_history.size() / CHANNELS;
+    for (std::size_t left = bytes / BYTES_PER_FRAME; left > 0 && !m_bEnded;) {
+        const std::size_t frames = std::min(left, static_cast<std::size_t>(m_nPeriodFrames));
+        std::fill(m_left.begin(), m_left.end(), 0.0f);
+        std::fill(m_right.begin(), m_right.end(), 0.0f);
+        m_render(static_cast<int>(frames), m_left.data(), m_right.data());
+        for (std::size_t frame = 0; frame < frames; ++frame) {
+            m_interleaved[CHANNELS * frame] = m_left[frame];
+            m_interleaved[CHANNELS * frame + 1] = m_right[frame];
+            const std::size_t at = (m_written + frame) % historyFrames * CHANNELS;
+            m_history[at] = m_left[frame];
+            m_history[at + 1] = m_right[frame];
+        }
+        if (pa_stream_write(m_pStream, m_interleaved.data(), frames * BYTES_PER_FRAME, nullptr, 0, PA_SEEK_RELATIVE) < 0)
+            return;
+        m_written += frames;
+        left -= frames;
+    }
+}
+
+std::vector<float> PulsePlayback::Written(std::uint64_t from, std::size_t count) const
+{
+    const std::size_t historyFrames = m_history.size() / CHANNELS;
+    if (from >= m_written || m_written - from > historyFrames)
+        return {};
+    count = std::min<std::size_t>(count, m_written - from);
+    std::vector<float> frames(count * CHANNELS);
+    for (std::size_t frame = 0; frame < count; ++frame) {
+        const std::size_t at = (from + frame) % historyFrames * CHANNELS;
+        frames[CHANNELS * frame] = m_history[at];
+        frames[CHANNELS * frame + 1] = m_history[at + 1];
+    }
+    return frames;
+}
+
+void PulsePlayback::FadeOut(int fadeFrames)
+{
+    pa_threaded_mainloop_lock(m_pLoop);
+    m_bEnded = true;
+    m_bTimingUpdated = false;
+    std::uint64_t next = m_written;
+    if (pa_operation* update = pa_stream_update_timing_info(m_pStream, &PulsePlayback::OnTimingUpdated, this)) {
+        const bool updated = WaitFor([this] { return m_bTimingUpdated; });
+        pa_operation_unref(update);
+        const pa_timing_info* timing = pa_stream_get_timing_info(m_pStream);
+        if (updated && timing && timing->read_index >= 0)
+            next = static_cast<std::uint64_t>(timing->read_index) / BYTES_PER_FRAME;
+    }
+    const auto from = next + static_cast<std::uint64_t>(FADE_LEAD_SECONDS * m_dSampleRate);
+    std::vector<float> sound = Written(from, static_cast<std::size_t>(fadeFrames));
+    const std::size_t fade = sound.size() / CHANNELS;
+    for (std::size_t frame = 0; frame < fade; ++frame) {
+        // A cubic fall: smooth at its start, steep enough soon after that a
+        // note starting within it is not heard to rise.
+        const float rest = 1.0f - static_cast<float>(frame + 1) / static_cast<float>(fade);
+        const float gain = rest * rest * rest;
+        sound[CHANNELS * frame] *= gain;
+        sound[CHANNELS * frame + 1] *= gain;
+    }
+    // Silence after the fall, over all that the server still holds.
+    if (from < m_written)
+        sound.resize(static_cast<std::size_t>(m_written - from) * CHANNELS, 0.0f);
+    if (!sound.empty())
+        pa_stream_write(m_pStream, sound.data(), sound.size() * sizeof(float), nullptr,
+                        static_cast<std::int64_t>(from * BYTES_PER_FRAME), PA_SEEK_ABSOLUTE);
+    pa_threaded_mainloop_unlock(m_pLoop);
+    const double heardIn = static_cast<double>(from - next + fade) / m_dSampleRate;
+    std::this_thread::sleep_for(std::chrono::duration<double>(heardIn));
 }

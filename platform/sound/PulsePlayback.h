@@ -1,38 +1,74 @@
 // Sound played through the desktop's sound server (PulseAudio, or PipeWire's
-// service of the same protocol) from a thread of its own, which asks for
-// each period of sound as the server has room for it. The server keeps
-// several periods, so that a busy machine does not break the sound up; the
-// thread asks for real-time scheduling where the system grants it.
+// service of the same protocol). The client library's own thread, raised to
+// real-time scheduling where the system grants it, renders each period of
+// sound as the server asks for it. The server keeps a few hundred
+// milliseconds waiting, so that a busy machine does not break the sound up,
+// and plays on at its own pace through an underrun: what came too late is
+// dropped, and the samples keep their place on the server's clock.
+//
+// The end is quick for all that: what waits in the server is replaced by a
+// short fall to silence of the sound that was due next.
 #pragma once
 
-#include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
-struct pa_simple;
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
 
 class PulsePlayback {
 public:
     // Fills `frames` frames of the left and right channels.
     using Render = std::function<void(int frames, float* left, float* right)>;
 
-    // Connects to the server and starts playing; null when no server answers.
-    static std::unique_ptr<PulsePlayback> Open(double sampleRate, int periodFrames, int periods, Render render);
-    // Stops asking for sound and disconnects.
+    // Connects to the server and starts playing, with about `bufferFrames`
+    // frames waiting in the server, asked for `periodFrames` at a time; null
+    // when no server answers.
+    static std::unique_ptr<PulsePlayback> Open(double sampleRate, int periodFrames, int bufferFrames, Render render);
+    // Stops asking for sound and disconnects: what still waits is dropped.
     ~PulsePlayback();
 
     PulsePlayback(const PulsePlayback&) = delete;
     PulsePlayback& operator=(const PulsePlayback&) = delete;
 
-private:
-    PulsePlayback(pa_simple* stream, int periodFrames, Render render);
-    void Play();
+    // Asks for no more sound, replaces what waits in the server by the
+    // next `fadeFrames` frames falling to silence, and returns once they
+    // have played.
+    void FadeOut(int fadeFrames);
 
-    pa_simple* m_pStream;
-    int m_nPeriodFrames;
+private:
+    PulsePlayback(double sampleRate, int periodFrames, int bufferFrames, Render render);
+    bool Connect(int bufferFrames);
+    // Waits, with the loop's lock held, until `done` or the connection fails.
+    bool WaitFor(const std::function<bool()>& done);
+    static void OnContextState(pa_context* context, void* self);
+    static void OnStreamState(pa_stream* stream, void* self);
+    static void OnTimingUpdated(pa_stream* stream, int success, void* self);
+    static void OnWritable(pa_stream* stream, std::size_t bytes, void* self);
+    void Fill(std::size_t bytes);
+    // The frames of the stream from frame `from` on as written, up to
+    // `count`; fewer when the history no longer holds them.
+    std::vector<float> Written(std::uint64_t from, std::size_t count) const;
+
+    const double m_dSampleRate;
+    const int m_nPeriodFrames;
     Render m_render;
-    std::atomic<bool> m_bStopping{false};
-    std::thread m_thread;
+    pa_threaded_mainloop* m_pLoop = nullptr;
+    pa_context* m_pContext = nullptr;
+    pa_stream* m_pStream = nullptr;
+
+    // The loop thread's own, or touched under the loop's lock.
+    bool m_bRaised = false;
+    bool m_bEnded = false;
+    bool m_bTimingUpdated = false;
+    std::uint64_t m_written = 0;
+    // The last frames written, interleaved, by frame number modulo its size.
+    std::vector<float> m_history;
+    std::vector<float> m_left;
+    std::vector<float> m_right;
+    std::vector<float> m_interleaved;
 };

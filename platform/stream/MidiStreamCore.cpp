@@ -114,10 +114,16 @@ void MidiStreamCore::Restart(Microseconds now)
 {
     if (m_bPlaying)
         return;
-    m_origin = now - m_pausedAt;
-    m_floor = std::max(m_floor, now);
+    const bool continues = m_continueFrom <= now && now - m_continueFrom <= CONTINUE_WITHIN;
+    const Microseconds start = continues ? m_continueFrom : now;
+    m_continueFrom = NEVER;
+    m_origin = start - m_pausedAt;
+    m_floor = std::max(m_floor, start);
+    m_lastDue = start;
     m_bPlaying = true;
 }
+
+void MidiStreamCore::ContinueFrom(Microseconds end) { m_continueFrom = end; }
 
 void MidiStreamCore::Pause(Microseconds now)
 {
@@ -216,6 +222,7 @@ MidiStreamNotices MidiStreamCore::RunUntil(Microseconds now, MidiStreamOutput& o
         m_dwOffset += EVENT_HEAD_BYTES;
         const Microseconds streamTime = StreamTimeOfTick(event.tick);
         m_tick = event.tick;
+        m_lastDue = event.when;
         Dispatch(event, output, streamTime);
 
         if (MEVT_EVENTTYPE(event.word) & EVENT_TYPE_FLAGS) {

@@ -9,6 +9,10 @@
 // Stream time stands still while paused. Deadlines are absolute: events that
 // come late (a buffer queued after the queue ran dry) are sent at once until
 // the timeline is caught up.
+//
+// A stream may continue the timeline of the one before it on its device:
+// restarted soon after that one ran to its end, its time 0 is that end, so
+// that a song played again round after round keeps one clock.
 #pragma once
 
 #include "platform/WinApi.h"
@@ -39,6 +43,9 @@ public:
     static constexpr DWORD DEFAULT_TEMPO = 500000;
     static constexpr DWORD DEFAULT_DIVISION = 24;
     static constexpr DWORD EVENT_HEAD_BYTES = 12;
+    // The longest wait after the last stream's end that a restart still
+    // continues from: a later one starts a timeline of its own.
+    static constexpr Microseconds CONTINUE_WITHIN = 1'000'000;
 
     // A header the stream calls accept: also one of the older, shorter
     // layout (up to dwOffset); data, unless there are no bytes.
@@ -52,7 +59,11 @@ public:
     // when dwBytesRecorded is above dwBufferLength, not a multiple of 4, or
     // there is no data.
     MMRESULT Queue(MIDIHDR* header, Microseconds now);
+    // Restarts a paused stream. The first restart of a stream told to
+    // continue from `end` (ContinueFrom) starts at `end` when `now` lies
+    // within CONTINUE_WITHIN after it.
     void Restart(Microseconds now);
+    void ContinueFrom(Microseconds end);
     void Pause(Microseconds now);
     // Moves every queued buffer, in order, to the buffers to hand back, and
     // leaves the stream paused at tick 0 and time 0.
@@ -63,6 +74,11 @@ public:
     MMRESULT Property(BYTE* data, DWORD property);
 
     bool IsPlaying() const { return m_bPlaying; }
+    // Playing with every queued buffer handed back: the stream ran to its end.
+    bool HasRunDry() const { return m_bPlaying && !m_pHead; }
+    // The deadline of the last event sent, or of the last restart when none
+    // was sent since.
+    Microseconds LastDue() const { return m_lastDue; }
     DWORD Tempo() const { return m_dwTempo; }
     DWORD TimeDivision() const { return m_dwDivision; }
     // The clock time at which the next step falls due; NEVER when paused or
@@ -98,6 +114,8 @@ private:
     // No event is placed before this clock time: the last restart, or the
     // moment a buffer arrived at an empty queue.
     Microseconds m_floor = 0;
+    Microseconds m_lastDue = 0;
+    Microseconds m_continueFrom = NEVER;
     std::uint64_t m_tick = 0;
     std::uint64_t m_anchorTick = 0;
     Microseconds m_anchorTime = 0;

@@ -1,6 +1,7 @@
 #include "platform/stream/MidiStreamHost.h"
 
 #include <exception>
+#include <limits>
 
 MidiStreamHost::MidiStreamHost(MidiStreamClock& clock, MidiStreamDevices& devices)
     : m_clock(clock), m_devices(devices)
@@ -20,6 +21,8 @@ MidiStreamHost::~MidiStreamHost()
         m_closing.clear();
     }
     ending.clear();
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    SilenceRingingBut(std::numeric_limits<UINT>::max());
 }
 
 UINT MidiStreamHost::GetNumDevs()
@@ -57,11 +60,18 @@ MMRESULT MidiStreamHost::StreamOpen(HMIDISTRM* stream, UINT deviceId, MidiStream
             return MMSYSERR_NODRIVER;
         handle = reinterpret_cast<HMIDISTRM>(++m_lastHandle);
         client.handle = reinterpret_cast<HMIDIOUT>(handle);
+        std::shared_ptr<MidiStreamService> service;
         try {
-            m_streams.emplace(handle, OpenStream{std::make_shared<MidiStreamService>(m_clock, *output, client),
-                                                 deviceId});
+            service = std::make_shared<MidiStreamService>(m_clock, *output, client);
+            m_streams.emplace(handle, OpenStream{service, deviceId});
         } catch (const std::exception&) {
             return MMSYSERR_NOMEM;
+        }
+        SilenceRingingBut(deviceId);
+        const auto ringing = m_ringing.find(deviceId);
+        if (ringing != m_ringing.end()) {
+            service->ContinueFrom(ringing->second);
+            m_ringing.erase(ringing);
         }
     }
     *stream = handle;
@@ -137,7 +147,12 @@ MMRESULT MidiStreamHost::StreamClose(HMIDISTRM stream)
     if (result != MMSYSERR_NOERROR)
         return result;
     const std::lock_guard<std::mutex> lock(m_mutex);
-    m_streams.erase(stream);
+    const auto open = m_streams.find(stream);
+    if (open != m_streams.end()) {
+        if (const auto end = service->EndOfRun())
+            m_ringing[open->second.deviceId] = *end;
+        m_streams.erase(open);
+    }
     if (!service->HasFinished())
         m_closing.push_back(service);
     return MMSYSERR_NOERROR;
@@ -161,6 +176,19 @@ std::shared_ptr<MidiStreamService> MidiStreamHost::Find(HMIDISTRM stream)
     const std::lock_guard<std::mutex> lock(m_mutex);
     const auto open = m_streams.find(stream);
     return open == m_streams.end() ? nullptr : open->second.service;
+}
+
+void MidiStreamHost::SilenceRingingBut(UINT deviceId)
+{
+    for (auto ringing = m_ringing.begin(); ringing != m_ringing.end();) {
+        if (ringing->first == deviceId) {
+            ++ringing;
+            continue;
+        }
+        if (MidiStreamOutput* output = m_devices.Open(ringing->first))
+            output->Silence(m_clock.Now());
+        ringing = m_ringing.erase(ringing);
+    }
 }
 
 void MidiStreamHost::ReleaseFinished()

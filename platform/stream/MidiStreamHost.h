@@ -1,6 +1,11 @@
 // The MIDI output seam over our own stream service: a table of open streams,
 // each a MidiStreamService on one of the devices, at most one stream per
 // device. Handles are never reused, so a stale handle is always refused.
+//
+// A device whose stream ran to its end keeps ringing: the next stream
+// opened on it continues that stream's timeline (a song played again plays
+// on seamlessly), and it is silenced when a stream opens on another device
+// or when the host ends.
 #pragma once
 
 #include "platform/MidiOut.h"
@@ -49,11 +54,15 @@ private:
     std::shared_ptr<MidiStreamService> Find(HMIDISTRM stream);
     // Releases the streams closed from their own thread once it has ended.
     void ReleaseFinished();
+    // Silences every ringing device but `deviceId`; under the lock.
+    void SilenceRingingBut(UINT deviceId);
 
     MidiStreamClock& m_clock;
     MidiStreamDevices& m_devices;
     std::mutex m_mutex;
     std::map<HMIDISTRM, OpenStream> m_streams;
     std::vector<std::shared_ptr<MidiStreamService>> m_closing;
+    // The devices whose last stream ran to its end, with that end.
+    std::map<UINT, MidiStreamClock::Microseconds> m_ringing;
     std::uintptr_t m_lastHandle = 0;
 };

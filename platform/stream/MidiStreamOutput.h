@@ -28,3 +28,7 @@ std::size_t ShortMessageLength(unsigned int status);
 // Silences every channel: all sound off, sustain off, all controllers
 // reset and all notes off on channels 1 to 16.
 void SendSilence(MidiStreamOutput& output, std::int64_t when);
+
+// Lets every note go as its own note off would: sustain off and all notes
+// off on channels 1 to 16. What still sounds rings out.
+void ReleaseNotes(MidiStreamOutput& output, std::int64_t when);

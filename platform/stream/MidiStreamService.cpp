@@ -88,6 +88,18 @@ MMRESULT MidiStreamService::Restart()
     return MMSYSERR_NOERROR;
 }
 
+void MidiStreamService::ContinueFrom(MidiStreamClock::Microseconds end)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_core.ContinueFrom(end);
+}
+
+std::optional<MidiStreamClock::Microseconds> MidiStreamService::EndOfRun()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_endOfRun;
+}
+
 MMRESULT MidiStreamService::Pause()
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -167,12 +179,18 @@ bool MidiStreamService::Accept()
 void MidiStreamService::StopHere()
 {
     MidiStreamClock::Microseconds now;
+    bool ranDry;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
+        ranDry = m_core.HasRunDry();
+        m_endOfRun = ranDry ? std::optional(m_core.LastDue()) : std::nullopt;
+        now = ranDry ? m_core.LastDue() : m_clock.Now();
         m_core.Stop();
-        now = m_clock.Now();
     }
-    m_output.Silence(now);
+    if (ranDry)
+        ReleaseNotes(m_output, now);
+    else
+        m_output.Silence(now);
     for (;;) {
         MIDIHDR* header;
         {

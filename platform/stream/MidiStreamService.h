@@ -3,6 +3,10 @@
 // stream under its mutex; the thread sends events and makes callbacks only
 // after releasing it, so a callback may call back into the stream.
 //
+// A stream that ran to its end (every buffer played) releases the notes
+// still held when it stops or closes, and lets them ring; any other stop
+// silences the device.
+//
 // Stop and close wait for the thread to hand back every queued buffer, and
 // a short message waits for the thread to send it after the events before
 // it, except when they are called from a callback on the thread itself:
@@ -18,6 +22,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -52,6 +57,9 @@ public:
     MMRESULT Queue(MIDIHDR* header);
     MMRESULT SendShort(DWORD message);
     MMRESULT Restart();
+    // The first restart continues from `end`, the moment the device's last
+    // stream ran to its end (MidiStreamCore::ContinueFrom).
+    void ContinueFrom(MidiStreamClock::Microseconds end);
     MMRESULT Pause();
     MMRESULT Stop();
     // Stops, ends the thread (joined unless called on it) and calls back
@@ -59,6 +67,9 @@ public:
     // MMSYSERR_INVALHANDLE.
     MMRESULT Close();
 
+    // When the stream's last stop found it run to its end: the deadline of
+    // its last event. Empty when it was stopped with buffers queued.
+    std::optional<MidiStreamClock::Microseconds> EndOfRun();
     // True once the thread has returned.
     bool HasFinished() const { return m_bFinished.load(); }
     // Waits until the thread sleeps with nothing due at the clock's present
@@ -89,6 +100,7 @@ private:
     bool m_bFinalStopDone = false;
     std::uint64_t m_stopsAsked = 0;
     std::uint64_t m_stopsDone = 0;
+    std::optional<MidiStreamClock::Microseconds> m_endOfRun;
     std::vector<DWORD> m_shorts;
     std::uint64_t m_shortsAsked = 0;
     std::uint64_t m_shortsSent = 0;

@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """Checks a recording of the saver's music against the song's own render.
 
-    sound_check.py RECORDING REFERENCE WINDOW_AT INPUT_AT [--short]
+    sound_check.py RECORDING REFERENCE WINDOW_AT INPUT_AT [--short | --seam SECONDS]
 
 RECORDING and REFERENCE are 16-bit stereo WAV files at 44.1 kHz: what the
 sound server played, and what the record mode rendered of the same song on
 its virtual clock. WINDOW_AT and INPUT_AT are the seconds, in the
 recording's own time, at which the saver's window appeared and at which the
 input (or signal) that ended it came. --short: a recording too short to
-time the music; everything else is checked. Prints the figures, one per line, and exits 1
-when one misses its bound.
+time the music; everything else is checked. --seam SECONDS: the song's
+length; the recording holds its second round's start, and the music's
+offset to the render must be the same on both sides of it. Prints the
+figures, one per line, and exits 1 when one misses its bound.
 """
 import array
 import statistics
@@ -21,20 +23,29 @@ HOP = 44                 # about a millisecond of sound per envelope step
 SMOOTH = 10              # envelope steps averaged, so that low notes do not ripple it
 DROPOUT_FRAMES = 32      # a run of this many exactly-zero frames is a dropout
 WINDOW_STEPS = 500       # half a second of envelope per timing window
-SEARCH_STEPS = 80        # how far a window may be from where the first onset puts it
+WINDOW_EVERY = 1000      # a timing window every second
+SEARCH_STEPS = 80        # how far the first window may be from where the first onset puts it
+TRACK_STEPS = 12         # how far a window may be from the one before
 # The recording's own time of the input is known to a few tens of ms only
 # (the recorder's buffering), so the timing windows end this long before it.
 ENDING_MARGIN = 0.25
+# The seam's neighbourhood, where a window would hold both rounds.
+SEAM_MARGIN = 1.0
+FADE_FRAMES = int(0.03 * RATE)
+FADE_STEP = int(0.005 * RATE)
+SILENCE_LEVEL = 2        # a frame at or below this level is silent
 
 
 def frames(path):
+    """The level of each frame (|left| + |right|) and the file's peak sample."""
     with wave.open(path, "rb") as wav:
         if wav.getnchannels() != 2 or wav.getsampwidth() != 2 or wav.getframerate() != RATE:
             sys.exit(f"{path}: not 16-bit stereo at {RATE} Hz")
         samples = array.array("h", wav.readframes(wav.getnframes()))
     if sys.byteorder != "little":
         samples.byteswap()
-    return [abs(samples[i]) + abs(samples[i + 1]) for i in range(0, len(samples) - 1, 2)]
+    peak = max((abs(sample) for sample in samples), default=0)
+    return [abs(samples[i]) + abs(samples[i + 1]) for i in range(0, len(samples) - 1, 2)], peak
 
 
 def envelope(levels):
@@ -54,9 +65,104 @@ def correlation(a, b):
     return sum(x * y for x, y in zip(da, db)) / norm if norm else 0.0
 
 
+def dropouts(levels):
+    """Frames lost in runs of DROPOUT_FRAMES or more zeros, the runs, the longest."""
+    lost, runs, longest, run = 0, 0, 0, 0
+    for level in levels + [1]:
+        if level == 0:
+            run += 1
+            continue
+        if run >= DROPOUT_FRAMES:
+            lost, runs, longest = lost + run, runs + 1, max(longest, run)
+        run = 0
+    return lost, runs, longest
+
+
+def timing(recording, reference, end):
+    """(reference step, shift in steps) of each window that clearly matches.
+
+    The first window is looked for around where the first onsets put it,
+    each later one around the shift of the one before, so that a window
+    never matches a beat of the song other than its own."""
+    rec_env = envelope(recording[:end])
+    ref_env = envelope(reference)
+    threshold = max(ref_env) / 50
+    lag = first_above(rec_env, threshold) - first_above(ref_env, threshold)
+    reach = SEARCH_STEPS
+    shifts = []
+    for at in range(first_above(ref_env, threshold), len(ref_env) - WINDOW_STEPS, WINDOW_EVERY):
+        window = ref_env[at:at + WINDOW_STEPS]
+        if max(window) < threshold or at + lag + reach + WINDOW_STEPS > len(rec_env):
+            continue
+        score, best = max((correlation(window, rec_env[at + shift:at + shift + WINDOW_STEPS]), shift)
+                          for shift in range(lag - reach, lag + reach + 1))
+        # Only a window that matches one place clearly times anything; a best
+        # match at the edge of the search may stand for one beyond it.
+        if score >= 0.8 and abs(best - lag) < reach:
+            shifts.append((at, best))
+            lag, reach = best, TRACK_STEPS
+    return shifts, first_above(ref_env, threshold)
+
+
+def milliseconds(steps):
+    return steps * HOP / RATE * 1000
+
+
+def drift_line(shifts):
+    """The shift as a straight line over the reference's time (the median of
+    the pairs' slopes): the sound server's clock may run a little fast or
+    slow against the system's, which no listener hears."""
+    slopes = [(b[1] - a[1]) / (b[0] - a[0]) for i, a in enumerate(shifts) for b in shifts[i + 1:]]
+    slope = statistics.median(slopes)
+    return slope, statistics.median(shift - slope * at for at, shift in shifts)
+
+
+def check_timing(recording, reference, end, seam, failures):
+    shifts, ref_start = timing(recording, reference, end)
+    if len(shifts) < 4:
+        failures.append("too little music to time")
+        return
+    slope, intercept = drift_line(shifts)
+    residuals = [(at, shift - slope * at - intercept) for at, shift in shifts]
+    # A window in ten may match the song's sound less well than its timing:
+    # it is listed, but only more of them fail.
+    errors = sorted(abs(milliseconds(residual)) for _, residual in residuals)
+    error = errors[len(errors) * 9 // 10 - 1]
+    print(f"onsets of nine windows in ten within {error:.1f} ms of the song's timing, all within {errors[-1]:.1f} ms, "
+          f"over {len(shifts)} windows (the server's clock {slope * 1e6:+.0f} ppm)")
+    if error > 2.0:
+        failures.append("onsets more than 2 ms off the song's timing (each window's offset in ms: "
+                        f"{[round(milliseconds(residual), 1) for _, residual in residuals]})")
+    if seam is None:
+        return
+    seam_step = ref_start + seam * RATE / HOP
+    margin = SEAM_MARGIN * RATE / HOP
+    before = [residual for at, residual in residuals if at + WINDOW_STEPS < seam_step - margin]
+    after = [residual for at, residual in residuals if at > seam_step + margin]
+    if len(before) < 2 or len(after) < 2:
+        failures.append(f"too little music to time on both sides of the seam ({len(before)}, {len(after)} windows)")
+        return
+    jump = milliseconds(statistics.median(after) - statistics.median(before))
+    print(f"offset jump at the seam {jump:.1f} ms")
+    if abs(jump) > 2.0:
+        failures.append("the music's offset to the render changes by more than 2 ms at the seam")
+
+
+def check_fade(recording, last, failures):
+    """The last 30 ms before the silence fall: each 5 ms quieter than the one before."""
+    ending = recording[max(0, last + 1 - FADE_FRAMES):last + 1]
+    steps = [ending[i:i + FADE_STEP] for i in range(0, len(ending) - FADE_STEP + 1, FADE_STEP)]
+    levels = [(sum(level * level for level in step) / len(step)) ** 0.5 for step in steps]
+    print("last 30 ms in 5 ms steps (rms): " + " ".join(f"{level:.0f}" for level in levels))
+    if len(levels) < FADE_FRAMES // FADE_STEP or any(b >= a for a, b in zip(levels, levels[1:])):
+        failures.append("the music does not fall to silence over its last 30 ms")
+
+
 def main():
-    recording, reference = frames(sys.argv[1]), frames(sys.argv[2])
+    (recording, peak), (reference, reference_peak) = frames(sys.argv[1]), frames(sys.argv[2])
     window_at, input_at = float(sys.argv[3]), float(sys.argv[4])
+    options = sys.argv[5:]
+    seam = float(options[1]) if options[:1] == ["--seam"] else None
     failures = []
 
     start = first_above(recording, 0)
@@ -67,54 +173,28 @@ def main():
     if start / RATE - window_at > 1.0:
         failures.append("the music started more than 1 s after the window")
 
-    lost, run = 0, 0
-    for level in recording[start:end]:
-        if level == 0:
-            run += 1
-        else:
-            lost += run if run >= DROPOUT_FRAMES else 0
-            run = 0
+    lost, runs, longest = dropouts(recording[start:end])
     share = 100.0 * lost / max(1, end - start)
-    print(f"dropouts {share:.3f} % of {(end - start) / RATE:.2f} s")
-    if share >= 0.1:
-        failures.append("dropouts of 0.1 % or more")
+    print(f"dropouts {share:.3f} % of {(end - start) / RATE:.2f} s in {runs} runs, the longest {longest} frames")
+    if runs:
+        failures.append(f"runs of {DROPOUT_FRAMES} or more zero frames in the music")
 
     rms = (sum(level * level for level in recording[start:end]) / max(1, end - start)) ** 0.5 / 65536
     print(f"rms {rms:.4f}")
     if rms < 0.005:
         failures.append("the music is too quiet to hear")
+    print(f"peak {peak}, the render's {reference_peak}")
+    if peak > reference_peak:
+        failures.append("samples louder than the render's loudest")
 
-    last = max((i for i in range(len(recording)) if recording[i] > 2), default=start)
+    last = max((i for i in range(len(recording)) if recording[i] > SILENCE_LEVEL), default=start)
     print(f"silent {last / RATE - input_at:.3f} s after the input")
     if last / RATE - input_at > 0.2:
         failures.append("sound more than 200 ms after the input")
+    check_fade(recording, last, failures)
 
-    if sys.argv[5:] == ["--short"]:
-        report(failures)
-    rec_env = envelope(recording[:max(start, end - int(ENDING_MARGIN * RATE))])
-    ref_env = envelope(reference)
-    threshold = max(ref_env) / 50
-    lag = first_above(rec_env, threshold) - first_above(ref_env, threshold)
-    lags = []
-    for at in range(first_above(ref_env, threshold), len(ref_env) - WINDOW_STEPS, WINDOW_STEPS):
-        window = ref_env[at:at + WINDOW_STEPS]
-        if max(window) < threshold or at + lag + SEARCH_STEPS + WINDOW_STEPS > len(rec_env):
-            continue
-        score, best = max((correlation(window, rec_env[at + shift:at + shift + WINDOW_STEPS]), shift)
-                          for shift in range(lag - SEARCH_STEPS, lag + SEARCH_STEPS + 1))
-        # Only a window that matches one place clearly times anything; a best
-        # match at the edge of the search may stand for one beyond it.
-        if score >= 0.8 and abs(best - lag) < SEARCH_STEPS:
-            lags.append(best)
-    if len(lags) < 4:
-        failures.append("too little music to time")
-    else:
-        error = max(abs(shift - statistics.median(lags)) for shift in lags) * HOP / RATE * 1000
-        print(f"onsets within {error:.1f} ms of the song's timing over {len(lags)} windows")
-        if error > 2.0:
-            failures.append("onsets more than 2 ms off the song's timing "
-                            f"(each window's shift in ms: {[round(shift * HOP / RATE * 1000, 1) for shift in lags]})")
-
+    if options != ["--short"]:
+        check_timing(recording, reference, max(start, end - int(ENDING_MARGIN * RATE)), seam, failures)
     report(failures)
 
 

@@ -17,6 +17,17 @@ bool IsSilence(const std::vector<SentEvent>& events, std::size_t from)
     return events[from + SILENCE_MESSAGES - 1].message == (0xBF | (123 << 8));
 }
 
+// Sustain off and all notes off on every channel, from `from` on.
+bool IsRelease(const std::vector<SentEvent>& events, std::size_t from)
+{
+    if (events.size() != from + 32)
+        return false;
+    for (std::size_t i = from; i < events.size(); ++i)
+        if ((events[i].message & 0xF0) != 0xB0 || ((events[i].message >> 8) != 64 && (events[i].message >> 8) != 123))
+            return false;
+    return true;
+}
+
 using StreamService = StreamHarness;
 
 TEST_F(StreamService, PlaysOnTheClockAndCallsBackOnItsOwnThread)
@@ -157,8 +168,44 @@ TEST_F(StreamService, BuffersQueuedFromTheCallbackKeepTheMusicGoing)
             notes.push_back(event.when);
     EXPECT_EQ(notes, (std::vector<std::int64_t>{50'000, 100'000, 150'000, 200'000, 250'000, 300'000, 350'000,
                                                  400'000}));
-    EXPECT_TRUE(IsSilence(events, events.size() - SILENCE_MESSAGES)) << "closing silences the device";
+    EXPECT_TRUE(IsRelease(events, events.size() - 32)) << "a stream that ran to its end lets its notes go";
+    EXPECT_EQ(events.back().when, 400'000);
     EXPECT_EQ(m_client.Callbacks().back().message, static_cast<UINT>(MOM_CLOSE));
+}
+
+TEST_F(StreamService, TheNextStreamOnADeviceContinuesFromTheEndOfOneThatRanToIt)
+{
+    EventBuffer first;
+    Queue(first.Short(0, NoteOn(60)).Short(200, NoteOn(62)));
+    ASSERT_EQ(m_host.StreamRestart(m_stream), 0u);
+    AdvanceTo(100'000);
+    ASSERT_EQ(m_host.StreamClose(m_stream), 0u);
+
+    // The next round starts 30 ms late, from another thread.
+    AdvanceTo(130'000);
+    ASSERT_EQ(m_host.StreamOpen(&m_stream, 0, nullptr, 0), 0u);
+    MIDIPROPTIMEDIV division{sizeof(division), 1000};
+    ASSERT_EQ(m_host.StreamProperty(m_stream, reinterpret_cast<BYTE*>(&division), MIDIPROP_SET | MIDIPROP_TIMEDIV),
+              0u);
+    EventBuffer second;
+    Queue(second.Short(0, NoteOn(64)).Short(200, NoteOn(65)));
+    ASSERT_EQ(m_host.StreamRestart(m_stream), 0u);
+    AdvanceTo(250'000);
+    std::vector<std::int64_t> notes;
+    for (const SentEvent& event : Output().Events()) {
+        EXPECT_NE(event.message & 0xFFF0, 0x78B0u) << "nothing cuts the sound between the rounds";
+        if ((event.message & 0xF0) == 0x90)
+            notes.push_back(event.when);
+    }
+    EXPECT_EQ(notes, (std::vector<std::int64_t>{0, 100'000, 100'000, 200'000}));
+
+    // A stream on another device ends the ringing.
+    ASSERT_EQ(m_host.StreamClose(m_stream), 0u);
+    HMIDISTRM other = nullptr;
+    Output().Clear();
+    ASSERT_EQ(m_host.StreamOpen(&other, 1, nullptr, 0), 0u);
+    EXPECT_TRUE(IsSilence(Output().Events(), 0));
+    EXPECT_EQ(m_host.StreamClose(other), 0u);
 }
 
 TEST_F(StreamService, TheHostChecksHandlesDevicesAndHeaders)
