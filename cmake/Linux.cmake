@@ -60,7 +60,6 @@ include(cmake/WaylandProtocols.cmake)
 dovezi_wayland_protocols(dovezi_wayland_protocols
     ${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml
     ${WAYLAND_PROTOCOLS_DIR}/stable/viewporter/viewporter.xml
-    ${WAYLAND_PROTOCOLS_DIR}/staging/fractional-scale/fractional-scale-v1.xml
     ${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml
     ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-layer-shell-unstable-v1.xml
     ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-screencopy-unstable-v1.xml

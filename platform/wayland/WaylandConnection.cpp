@@ -1,6 +1,5 @@
 #include "platform/wayland/WaylandConnection.h"
 
-#include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
 #include "platform/wayland/LayerShellProtocol.h"
 #include "wlr-output-power-management-unstable-v1-client-protocol.h"
@@ -50,8 +49,6 @@ WaylandConnection::~WaylandConnection()
     if (m_pDisplay == nullptr)
         return;
     m_outputs.clear();
-    if (m_pFractionalScale != nullptr)
-        wp_fractional_scale_manager_v1_destroy(m_pFractionalScale);
     if (m_pViewporter != nullptr)
         wp_viewporter_destroy(m_pViewporter);
     if (m_pPower != nullptr)
@@ -96,9 +93,6 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
             Bind<zwlr_output_power_manager_v1>(registry, name, zwlr_output_power_manager_v1_interface, version, 1);
     else if (Is(interface, wp_viewporter_interface))
         self.m_pViewporter = Bind<wp_viewporter>(registry, name, wp_viewporter_interface, version, 1);
-    else if (Is(interface, wp_fractional_scale_manager_v1_interface))
-        self.m_pFractionalScale =
-            Bind<wp_fractional_scale_manager_v1>(registry, name, wp_fractional_scale_manager_v1_interface, version, 1);
     else
         return;
     // Outputs announced before the managers that describe them are

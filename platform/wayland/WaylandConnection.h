@@ -16,7 +16,6 @@ struct wl_registry;
 struct wl_compositor;
 struct wl_shm;
 struct wp_viewporter;
-struct wp_fractional_scale_manager_v1;
 struct zwlr_layer_shell_v1;
 struct zwlr_screencopy_manager_v1;
 
@@ -38,7 +37,6 @@ public:
     zwlr_layer_shell_v1* LayerShell() const { return m_pLayerShell; }
     zwlr_screencopy_manager_v1* ScreenCopy() const { return m_pScreenCopy; }
     wp_viewporter* Viewporter() const { return m_pViewporter; }
-    wp_fractional_scale_manager_v1* FractionalScale() const { return m_pFractionalScale; }
     // The described outputs.
     std::vector<WaylandOutput*> Outputs() const;
 
@@ -76,7 +74,6 @@ private:
     struct zxdg_output_manager_v1* m_pXdgOutputs = nullptr;
     struct zwlr_output_power_manager_v1* m_pPower = nullptr;
     wp_viewporter* m_pViewporter = nullptr;
-    wp_fractional_scale_manager_v1* m_pFractionalScale = nullptr;
     std::vector<std::unique_ptr<WaylandOutput>> m_outputs;
     std::vector<WaylandOutput*> m_announced;
     std::function<void(WaylandOutput&)> m_outputAdded;
