@@ -4,6 +4,13 @@
 
 #include <wayland-client.h>
 
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define namespace layer_namespace
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #undef namespace
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
