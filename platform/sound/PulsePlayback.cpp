@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 namespace {
@@ -192,11 +193,13 @@ void PulsePlayback::FadeOut(int fadeFrames)
     const auto from = next + static_cast<std::uint64_t>(FADE_LEAD_SECONDS * m_dSampleRate);
     std::vector<float> sound = Written(from, static_cast<std::size_t>(fadeFrames));
     const std::size_t fade = sound.size() / CHANNELS;
+    const double step = std::pow(0.25, 1.0 / (0.005 * m_dSampleRate));
     for (std::size_t frame = 0; frame < fade; ++frame) {
-        // A cubic fall: smooth at its start, steep enough soon after that a
-        // note starting within it is not heard to rise.
-        const float rest = 1.0f - static_cast<float>(frame + 1) / static_cast<float>(fade);
-        const float gain = rest * rest * rest;
+        // A fall to a quarter every 5 ms, brought to 0 at its end: steep
+        // enough that a note starting within it is not heard to rise.
+        const double end = std::pow(step, static_cast<double>(fade));
+        const auto gain =
+            static_cast<float>((std::pow(step, static_cast<double>(frame + 1)) - end) / (1.0 - end));
         sound[CHANNELS * frame] *= gain;
         sound[CHANNELS * frame + 1] *= gain;
     }
