@@ -3,12 +3,12 @@
 #include "platform/posix/EndSignals.h"
 #include "platform/posix/ModulePath.h"
 #include "platform/posix/MusicClaim.h"
+#include "platform/wayland/MonotonicClock.h"
 #include "platform/wayland/WaylandWindow.h"
 
 #include <poll.h>
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 namespace {
@@ -16,11 +16,7 @@ namespace {
 // then hold them to what the outputs show.
 constexpr MessageLoop::Microseconds PAINT_INTERVAL_US = 1'000'000 / 120;
 
-MessageLoop::Microseconds Now()
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+MessageLoop::Microseconds Now() { return MonotonicMicroseconds(); }
 
 std::vector<OutputPlace> PlacesOf(const WaylandConnection& connection)
 {

@@ -1,6 +1,7 @@
 #include "platform/wayland/WaylandWindow.h"
 
 #include "platform/queue/Region.h"
+#include "platform/wayland/MonotonicClock.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandPaintSession.h"
 
@@ -8,7 +9,6 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 namespace {
@@ -31,11 +31,7 @@ WaylandWindow::WaylandWindow(WaylandConnection& connection, const OutputLayout& 
 
 WaylandWindow::~WaylandWindow() { DestroyPlatformWindow(); }
 
-MessageLoop::Microseconds WaylandWindow::Now() const
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+MessageLoop::Microseconds WaylandWindow::Now() const { return MonotonicMicroseconds(); }
 
 HWND WaylandWindow::CreatePlatformWindow(DWORD, DWORD, const RECT& rect, HWND parent)
 {
