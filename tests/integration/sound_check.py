@@ -25,8 +25,13 @@ DROPOUT_FRAMES = 32      # a run of this many exactly-zero frames is a dropout
 DROPOUT_SHARE_PCT = 0.1  # the share of the music a busy test machine may lose
 # How far the onsets may stray from the song's timing, and the offset move at
 # the seam, on a busy machine: a late round or a burst after an underrun is
-# off by hundreds of ms; the bench holds the strict 2 ms.
-TIMING_MS = 8.0
+# off by hundreds of ms, while a server that stalls for one of its periods
+# (about 11 ms) puts the next second or two that much late before it catches
+# up; the bench holds the strict 2 ms.
+TIMING_MS = 25.0
+# A server that resamples (PipeWire's graph runs at 48 kHz) overshoots the
+# render's peak by a few per cent; a burst after an underrun is 10 dB and more.
+PEAK_MARGIN = 1.25
 WINDOW_STEPS = 500       # half a second of envelope per timing window
 WINDOW_EVERY = 1000      # a timing window every second
 SEARCH_STEPS = 80        # how far the first window may be from where the first onset puts it
@@ -197,8 +202,8 @@ def main():
     if rms < 0.005:
         failures.append("the music is too quiet to hear")
     print(f"peak {peak}, the render's {reference_peak}")
-    if peak > reference_peak:
-        failures.append("samples louder than the render's loudest")
+    if peak > reference_peak * PEAK_MARGIN:
+        failures.append(f"samples louder than {PEAK_MARGIN} times the render's loudest")
 
     last = max((i for i in range(len(recording)) if recording[i] > SILENCE_LEVEL), default=start)
     print(f"silent {last / RATE - input_at:.3f} s after the input")
