@@ -36,6 +36,7 @@ dovezi_platform_library(dovezi_dialog platform/dialog)
 dovezi_platform_library(dovezi_queue platform/queue)
 dovezi_platform_library(dovezi_present platform/present)
 dovezi_platform_library(dovezi_regfile platform/regfile)
+target_link_libraries(dovezi_regfile PRIVATE Threads::Threads)
 
 dovezi_platform_library(dovezi_stream platform/stream)
 target_link_libraries(dovezi_stream PUBLIC PkgConfig::FLUIDSYNTH PRIVATE dovezi_posix Threads::Threads)

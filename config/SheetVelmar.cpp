@@ -36,25 +36,30 @@ int CSheetVelmar::OnPageInit(int page, PageControls& controls)
     if (page < 0 || page >= PAGE_COUNT || m_created[page])
         return 0;
     m_created[page] = true;
-    return m_pages[page]->OnPageInit(controls);
+    const int result = m_pages[page]->OnPageInit(controls);
+    TellStoreNotice();
+    return result;
 }
 
 void CSheetVelmar::OnSheetInit(SheetFrame& frame)
 {
     frame.SetIcon(IDI_VELMAR);
     frame.MakeApplyCommand(m_platform.GetResources().LoadString(IDS_PREVIEW_LABEL), IDC_PREVIEW);
+    TellStoreNotice();
 }
 
 void CSheetVelmar::OnPageCommand(int page, int controlId, ControlNotice notice)
 {
     if (ConfigPage* created = CreatedPage(page))
         created->OnCommand(controlId, notice);
+    TellStoreNotice();
 }
 
 void CSheetVelmar::OnPageScroll(int page, int controlId)
 {
     if (ConfigPage* created = CreatedPage(page))
         created->OnSliderScroll(controlId);
+    TellStoreNotice();
 }
 
 void CSheetVelmar::OnPageApply(int page) { static_cast<void>(page); }
@@ -73,5 +78,14 @@ void CSheetVelmar::OnSheetCommand(int controlId)
 
 void CSheetVelmar::OnPreview()
 {
-    m_platform.GetDialogHost().StartProcess(m_platform.GetSystem().ModulePath(), PREVIEW_COMMAND_LINE);
+    const std::string program = m_platform.GetSystem().ModulePath();
+    if (!m_platform.GetDialogHost().StartProcess(program, PREVIEW_COMMAND_LINE))
+        m_platform.GetDialogHost().ShowMessage("The preview could not be started: " + program + " does not run.");
+}
+
+void CSheetVelmar::TellStoreNotice()
+{
+    const std::string notice = m_platform.GetRegistry().TakeNotice();
+    if (!notice.empty())
+        m_platform.GetDialogHost().ShowMessage(notice);
 }

@@ -1,6 +1,7 @@
 // The configuration sheet: the MIDI, Background, Animation and About pages
 // in a tabbed sheet, the window icon, and a Preview button that starts the
-// full-screen saver as a second process.
+// full-screen saver as a second process. What goes wrong in storing the
+// settings or starting the preview is shown in the sheet.
 #pragma once
 
 #include "app/ParadeSettings.h"
@@ -38,6 +39,8 @@ public:
 private:
     // The page of a created page's index, or null.
     ConfigPage* CreatedPage(int page);
+    // Shows what the settings store has to tell since the last look.
+    void TellStoreNotice();
 
     Platform& m_platform;
     SheetDefinition m_definition;

@@ -25,7 +25,11 @@ SongChoice ChooseSong(const ParadeSettings& settings, const Resources& resources
     const std::string userPath = settings.ReadString(KEY_MIDIFILEPATH, NO_FILE);
     if (settings.ReadInt(KEY_MIDIFILE, DEFAULT_MIDIFILE) == 1 && userPath != NO_FILE)
         return SongChoice{userPath, false};
+    return BuiltInSong(resources, files);
+}
 
+SongChoice BuiltInSong(const Resources& resources, Files& files)
+{
     const std::string folder = files.TempFolder();
     if (folder.empty())
         return SongChoice{};

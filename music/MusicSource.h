@@ -27,6 +27,8 @@ struct SongChoice {
 // "No File"; otherwise the built-in song written to the temporary file
 // named from SONG_TEMP_PREFIX and SONG_TEMP_UNIQUE.
 SongChoice ChooseSong(const ParadeSettings& settings, const Resources& resources, Files& files);
+// The built-in song, written to that temporary file.
+SongChoice BuiltInSong(const Resources& resources, Files& files);
 
 // The device of "MIDI" and "MIDIDEVICENAME", as FindMidiDevice finds it.
 UINT MusicDevice(const ParadeSettings& settings, MidiOut& midiOut);

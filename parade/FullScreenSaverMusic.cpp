@@ -15,7 +15,18 @@ void FullScreenSaverWnd::SetUpMusic()
     m_bSongWritten = song.bWrittenHere;
     if (m_strSongPath.empty() || !m_player.Setup(Native()->Handle()))
         return;
-    if (m_player.OpenFile(m_strSongPath) && m_player.Play(MusicDevice(m_settings, m_platform.GetMidiOut())))
+    bool opened = m_player.OpenFile(m_strSongPath);
+    if (!opened && !m_bSongWritten) {
+        // The user's song is gone or is no song: the march plays, and the
+        // user hears why.
+        m_platform.GetSystem().ReportProblem("The song " + m_strSongPath +
+                                             " cannot be played: the built-in march plays instead.");
+        const SongChoice march = BuiltInSong(m_platform.GetResources(), m_platform.GetFiles());
+        m_strSongPath = march.strPath;
+        m_bSongWritten = march.bWrittenHere;
+        opened = !m_strSongPath.empty() && m_player.OpenFile(m_strSongPath);
+    }
+    if (opened && m_player.Play(MusicDevice(m_settings, m_platform.GetMidiOut())))
         Native()->Post(WM_MUSIC_START, 0, 0);
 }
 

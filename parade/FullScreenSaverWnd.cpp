@@ -39,6 +39,7 @@ LRESULT FullScreenSaverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         if (SaverWnd::OnMessage(message, wParam, lParam) == -1)
             return -1;
         SetUpMusic();
+        m_platform.GetSystem().ReportProblem(m_platform.GetRegistry().TakeNotice());
         return 0;
     case WM_MUSIC_START:
         m_player.Restart();

@@ -123,4 +123,7 @@ public:
     // Starts `program` with `commandLine` (whose first word, the program-name
     // word, may be empty) as an independent process, and does not wait.
     virtual bool StartProcess(const std::string& program, const std::string& commandLine) = 0;
+    // Tells the user of the open sheet `text` in a message owned by it, with
+    // an OK button; the sheet stays usable.
+    virtual void ShowMessage(const std::string& text) = 0;
 };

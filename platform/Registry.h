@@ -37,4 +37,9 @@ public:
     virtual std::optional<RegistryValue> Query(const RegistryPath& path, const std::string& name) = 0;
     // The same path steps, then stores the value. False on failure.
     virtual bool Store(const RegistryPath& path, const std::string& name, const RegistryValue& value) = 0;
+    // What the user should know since the last call, in one sentence naming
+    // the file or key: why a store failed, or what it had to do (a damaged
+    // file kept under another name). Empty when there is nothing new; the
+    // same failure again is not new.
+    virtual std::string TakeNotice() = 0;
 };

@@ -26,4 +26,7 @@ public:
     virtual bool ClaimMusic() = 0;
     // GetClientRect of any window; false when it is not a window.
     virtual bool GetClientRect(HWND window, RECT& rect) const = 0;
+    // Tells `text`, one sentence, where a program without a window of its
+    // own reports (standard error, or the debugger's output).
+    virtual void ReportProblem(const std::string& text) = 0;
 };

@@ -3,6 +3,7 @@
 #include "platform/dialog/DialogTemplate.h"
 #include "platform/gtk/GtkSheetWindow.h"
 #include "platform/posix/DetachedProcess.h"
+#include "platform/posix/ProblemReport.h"
 
 #include <gtk/gtk.h>
 
@@ -37,7 +38,18 @@ SheetResult GtkDialogHost::RunSheet(const SheetDefinition& sheet, SheetHandler& 
     if (!templates)
         return SheetResult::Failed;
     GtkSheetWindow window(sheet, std::move(*templates), handler, m_resources);
-    return window.Run();
+    m_pOpenSheet = &window;
+    const SheetResult result = window.Run();
+    m_pOpenSheet = nullptr;
+    return result;
+}
+
+void GtkDialogHost::ShowMessage(const std::string& text)
+{
+    if (m_pOpenSheet != nullptr)
+        m_pOpenSheet->ShowMessage(text);
+    else
+        ReportOnStandardError(text);
 }
 
 bool GtkDialogHost::StartProcess(const std::string& program, const std::string& commandLine)

@@ -5,6 +5,8 @@
 #include "platform/DialogHost.h"
 #include "platform/Resources.h"
 
+class GtkSheetWindow;
+
 class GtkDialogHost : public DialogHost {
 public:
     explicit GtkDialogHost(Resources& resources) : m_resources(resources) {}
@@ -15,7 +17,10 @@ public:
     // The command line's words after the first (the program-name word,
     // which `program` replaces) become the arguments.
     bool StartProcess(const std::string& program, const std::string& commandLine) override;
+    // In the open sheet; without one, on standard error.
+    void ShowMessage(const std::string& text) override;
 
 private:
     Resources& m_resources;
+    GtkSheetWindow* m_pOpenSheet = nullptr;
 };

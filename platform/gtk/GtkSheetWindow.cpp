@@ -92,6 +92,8 @@ GtkSheetWindow::~GtkSheetWindow()
         g_source_remove(m_nEndWatch);
     if (m_nCancelIdle != 0)
         g_source_remove(m_nCancelIdle);
+    if (m_nMessageIdle != 0)
+        g_source_remove(m_nMessageIdle);
     g_signal_handlers_disconnect_by_data(m_pWindow, this);
     g_signal_handlers_disconnect_by_data(m_pNotebook, this);
     for (auto& page : m_pages)

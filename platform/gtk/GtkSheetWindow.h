@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class GtkSheetWindow : public SheetFrame, public GtkPageSite {
@@ -32,6 +33,9 @@ public:
     SheetHandler& Handler() override { return m_handler; }
     const GtkIconImages& Icon(UINT id) override;
     bool RunOpenFileDialog(const OpenFileRequest& request, std::string& path) override;
+
+    // A warning owned by the sheet, shown once the sheet's loop runs.
+    void ShowMessage(const std::string& text);
 
     void SetIcon(UINT iconId) override;
     void MakeApplyCommand(const std::string& text, int controlId) override;
@@ -51,6 +55,7 @@ private:
     static gboolean OnKeyPress(GtkWidget* window, GdkEventKey* event, gpointer data);
     static gboolean OnEndSignal(gint descriptor, GIOCondition condition, gpointer data);
     static gboolean OnCancelWhenIdle(gpointer data);
+    static gboolean OnMessagesWhenIdle(gpointer data);
 
     SheetHandler& m_handler;
     Resources& m_resources;
@@ -68,5 +73,7 @@ private:
     GtkWidget* m_pFileDialog = nullptr;
     guint m_nEndWatch = 0;
     guint m_nCancelIdle = 0;
+    std::vector<std::string> m_pendingMessages;
+    guint m_nMessageIdle = 0;
     std::optional<SheetResult> m_result;
 };

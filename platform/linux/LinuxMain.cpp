@@ -152,6 +152,7 @@ int RunOnChosenDisplay(const DisplayWords& words, Registry& registry)
 
 int main(int argc, char** argv)
 {
+    ReadModulePath();
     const DisplayWords words = ReadDisplayWord(std::vector<std::string>(argv, argv + argc));
     const std::vector<std::string>& arguments = words.arguments;
     const std::string first = arguments.size() > 1 ? arguments[1] : std::string();

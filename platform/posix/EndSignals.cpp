@@ -27,7 +27,7 @@ void InstallEndSignals()
     action.sa_handler = OnEndSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
         sigaction(signal, &action, nullptr);
 }
 

@@ -1,4 +1,4 @@
-// SIGTERM, SIGINT and SIGHUP turned into a readable descriptor, so that the
+// SIGTERM, SIGINT, SIGHUP and SIGQUIT turned into a readable descriptor, so that the
 // message loop can close its window the normal way when one arrives.
 #pragma once
 

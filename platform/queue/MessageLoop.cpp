@@ -3,7 +3,9 @@
 #include <algorithm>
 
 namespace {
-constexpr MessageLoop::Microseconds MIN_PERIOD_MS = 1;
+// Windows' bounds of a timer's period (USER_TIMER_MINIMUM and _MAXIMUM), so
+// that a short period runs at the same pace on every system.
+constexpr MessageLoop::Microseconds MIN_PERIOD_MS = 10;
 constexpr MessageLoop::Microseconds MAX_PERIOD_MS = 0x7FFFFFFF;
 }
 

@@ -48,6 +48,25 @@ bool IsReadableType(DWORD type)
     return type == REGISTRY_TYPE_SZ || type == REGISTRY_TYPE_BINARY || type == REGISTRY_TYPE_DWORD;
 }
 
+// The length of a formatted line once its continuation lines are joined,
+// as a reader measures it.
+std::size_t JoinedLength(std::string_view formatted)
+{
+    std::string joined;
+    bool first = true;
+    while (!formatted.empty()) {
+        const auto end = formatted.find('\n');
+        const std::string_view line = Content(formatted.substr(0, end == std::string_view::npos ? end : end + 1));
+        if (first)
+            joined = line;
+        else
+            JoinRegContinuation(joined, line);
+        first = false;
+        formatted.remove_prefix(end == std::string_view::npos ? formatted.size() : end + 1);
+    }
+    return joined.size();
+}
+
 } // namespace
 
 RegDocument::RegDocument()
@@ -168,19 +187,24 @@ std::optional<std::size_t> RegDocument::InsertionPoint(std::string_view keyPath)
     return point;
 }
 
-void RegDocument::Set(std::string_view keyPath, std::string_view name, const RegistryValue& value)
+bool RegDocument::Set(std::string_view keyPath, std::string_view name, const RegistryValue& value)
 {
-    if (const auto index = FindValueLine(keyPath, name)) {
+    const auto index = FindValueLine(keyPath, name);
+    std::string text = FormatRegValueLine(index ? std::string_view(m_lines[*index].key) : name, value, m_strLineEnd);
+    if (JoinedLength(text) > MAX_LINE_LENGTH)
+        return false;
+    text += m_strLineEnd;
+    if (index) {
         Line& line = m_lines[*index];
-        line.text = FormatRegValueLine(line.key, value, m_strLineEnd) + m_strLineEnd;
+        line.text = std::move(text);
         line.value = value;
-        return;
+        return true;
     }
     AddSection(keyPath);
     const auto point = InsertionPoint(keyPath);
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(*point),
-                   Line{LineKind::Value, FormatRegValueLine(name, value, m_strLineEnd) + m_strLineEnd,
-                        std::string(name), value});
+                   Line{LineKind::Value, std::move(text), std::string(name), value});
+    return true;
 }
 
 std::string RegDocument::Text() const

@@ -30,8 +30,9 @@ public:
     // Appends an empty section unless the key path has one.
     void AddSection(std::string_view keyPath);
     // Rewrites the line that Find reads, or adds a line to the section
-    // (adding the section when missing).
-    void Set(std::string_view keyPath, std::string_view name, const RegistryValue& value);
+    // (adding the section when missing). False, with nothing changed, when
+    // the value's line would be too long to be read again.
+    bool Set(std::string_view keyPath, std::string_view name, const RegistryValue& value);
 
     std::string Text() const;
 

@@ -5,6 +5,9 @@
 namespace {
 
 constexpr std::string_view UTF16LE_BOM = "\xFF\xFE";
+constexpr std::uint32_t REPLACEMENT_CHARACTER = 0xFFFD;
+// The unpaired low surrogates that stand for bytes that are no UTF-8.
+constexpr std::uint32_t ESCAPED_BYTE_BASE = 0xDC00;
 
 void AppendUtf8(std::string& out, std::uint32_t code)
 {
@@ -41,28 +44,32 @@ void AppendUtf16(std::string& out, std::uint32_t code)
 }
 
 // The code point of the UTF-8 sequence at `at`, advancing past it; a byte
-// that starts no valid sequence stands for itself.
+// that starts no valid sequence gives its escape.
 std::uint32_t NextCodePoint(std::string_view text, std::size_t& at)
 {
     const auto lead = static_cast<unsigned char>(text[at]);
     const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length <= 1 || at + length > text.size()) {
+    if (length == 1) {
         ++at;
         return lead;
+    }
+    if (length == 0 || at + length > text.size()) {
+        ++at;
+        return ESCAPED_BYTE_BASE | lead;
     }
     std::uint32_t code = lead & (0x7Fu >> length);
     for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[at + i]);
         if ((next & 0xC0) != 0x80) {
             ++at;
-            return lead;
+            return ESCAPED_BYTE_BASE | lead;
         }
         code = code << 6 | (next & 0x3Fu);
     }
     constexpr std::uint32_t SMALLEST[] = {0, 0, 0x80, 0x800, 0x10000};
     if (code < SMALLEST[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         ++at;
-        return lead;
+        return ESCAPED_BYTE_BASE | lead;
     }
     at += length;
     return code;
@@ -70,13 +77,12 @@ std::uint32_t NextCodePoint(std::string_view text, std::size_t& at)
 
 } // namespace
 
-std::optional<DecodedRegFile> DecodeRegFile(std::string_view bytes)
+DecodedRegFile DecodeRegFile(std::string_view bytes)
 {
     if (bytes.substr(0, UTF16LE_BOM.size()) != UTF16LE_BOM)
         return DecodedRegFile{RegFileEncoding::Utf8, std::string(bytes)};
     bytes.remove_prefix(UTF16LE_BOM.size());
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
+    bytes.remove_suffix(bytes.size() % 2);
     DecodedRegFile decoded{RegFileEncoding::Utf16Le, {}};
     decoded.text.reserve(bytes.size() / 2);
     auto unitAt = [&bytes](std::size_t i) {
@@ -85,16 +91,20 @@ std::optional<DecodedRegFile> DecodeRegFile(std::string_view bytes)
     };
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         std::uint32_t code = unitAt(i);
-        if (code >= 0xDC00 && code <= 0xDFFF)
-            return std::nullopt;
-        if (code >= 0xD800 && code <= 0xDBFF) {
-            if (i + 2 >= bytes.size())
-                return std::nullopt;
-            const std::uint32_t low = unitAt(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF)
-                return std::nullopt;
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
+        if (code >= ESCAPED_BYTE_BASE + 0x80 && code <= ESCAPED_BYTE_BASE + 0xFF) {
+            decoded.text += static_cast<char>(code & 0xFF);
+            continue;
+        }
+        if (code >= 0xDC00 && code <= 0xDFFF) {
+            code = REPLACEMENT_CHARACTER;
+        } else if (code >= 0xD800 && code <= 0xDBFF) {
+            const std::uint32_t low = i + 2 < bytes.size() ? unitAt(i + 2) : 0;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            } else {
+                code = REPLACEMENT_CHARACTER;
+            }
         }
         AppendUtf8(decoded.text, code);
     }

@@ -15,9 +15,13 @@ struct DecodedRegFile {
     std::string text;
 };
 
-// Nothing when UTF-16 bytes cannot be text: an odd count or a lone surrogate.
-std::optional<DecodedRegFile> DecodeRegFile(std::string_view bytes);
+// UTF-16 is read leniently, so that one bad character loses nothing else:
+// a stray last byte of an odd count is left out, and a surrogate without
+// its pair becomes U+FFFD, except the low surrogates U+DC80 to U+DCFF that
+// EncodeRegFile writes for bytes that are no UTF-8, which become those
+// bytes again.
+DecodedRegFile DecodeRegFile(std::string_view bytes);
 
-// A byte that is not part of valid UTF-8 goes to UTF-16 as the character
-// of its value (as Latin-1 text), so that every byte still shows.
+// A byte that is not part of valid UTF-8 goes to UTF-16 as the unpaired low
+// surrogate U+DC00 plus its value, so that the text reads back unchanged.
 std::string EncodeRegFile(std::string_view text, RegFileEncoding encoding);

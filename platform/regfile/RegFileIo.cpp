@@ -1,6 +1,7 @@
 #include "platform/regfile/RegFileIo.h"
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 
 #include <climits>
@@ -14,8 +15,12 @@ namespace {
 
 constexpr int MAX_ASIDE_ATTEMPTS = 100;
 constexpr int MAX_LINK_DEPTH = 40;
-// The "XXXXXX" that mkostemp replaces in a temporary file's name.
+// A temporary file is named ".<file>~new~XXXXXX" (mkostemp replaces the
+// X's): no name a person gives a file, so that the sweep of what killed
+// writers left never takes a user's copy.
+constexpr std::string_view TEMPORARY_MARK = "~new~";
 constexpr std::size_t TEMPORARY_SUFFIX_LENGTH = 6;
+
 
 std::string FolderOf(const std::string& path)
 {
@@ -29,6 +34,11 @@ std::string FileNameOf(const std::string& path)
 {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string TemporaryPrefix(const std::string& path)
+{
+    return "." + FileNameOf(path) + std::string(TEMPORARY_MARK);
 }
 
 bool WriteAll(int file, std::string_view text)
@@ -77,12 +87,12 @@ RegFileContent ReadRegFile(const std::string& path)
     // Non-blocking, so that a pipe in the file's place cannot stall the open.
     const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file < 0)
-        return {errno == ENOENT ? RegFileState::Missing : RegFileState::Inaccessible, {}};
-    RegFileContent content{RegFileState::Loaded, {}};
+        return {errno == ENOENT ? RegFileState::Missing : RegFileState::Inaccessible, {}, std::strerror(errno)};
+    RegFileContent content{RegFileState::Loaded, {}, {}};
     struct stat status {};
     if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(file);
-        return {RegFileState::Inaccessible, {}};
+        return {RegFileState::Inaccessible, {}, "it is not a regular file"};
     }
     char buffer[16384];
     while (true) {
@@ -90,14 +100,14 @@ RegFileContent ReadRegFile(const std::string& path)
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
-            content = {RegFileState::Inaccessible, {}};
+            content = {RegFileState::Inaccessible, {}, std::strerror(errno)};
             break;
         }
         if (count == 0)
             break;
         content.text.append(buffer, static_cast<std::size_t>(count));
         if (content.text.size() > MAX_REG_FILE_SIZE) {
-            content = {RegFileState::TooLarge, {}};
+            content = {RegFileState::TooLarge, {}, {}};
             break;
         }
     }
@@ -125,7 +135,7 @@ std::string ResolveRegFileLinks(const std::string& path)
 void RemoveStaleRegTemporaries(const std::string& path)
 {
     const std::string folder = FolderOf(path);
-    const std::string prefix = "." + FileNameOf(path) + ".";
+    const std::string prefix = TemporaryPrefix(path);
     DIR* listing = opendir(folder.c_str());
     if (listing == nullptr)
         return;
@@ -145,21 +155,30 @@ bool ReplaceRegFile(const std::string& path, std::string_view text)
         return false;
 
     const std::string folder = FolderOf(path);
-    std::string temporary = folder + "/." + FileNameOf(path) + ".XXXXXX";
+    std::string temporary = folder + "/" + TemporaryPrefix(path) + "XXXXXX";
     const int file = mkostemp(temporary.data(), O_CLOEXEC);
     if (file < 0)
         return false;
     bool written = (!hasOld || fchmod(file, old.st_mode & 07777) == 0) && WriteAll(file, text) && fsync(file) == 0;
-    written = close(file) == 0 && written;
-    if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+    int error = errno;
+    if (close(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && rename(temporary.c_str(), path.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
         unlink(temporary.c_str());
+        errno = error;
         return false;
     }
     SyncFolder(folder);
     return true;
 }
 
-bool MoveRegFileAside(const std::string& path)
+std::optional<std::string> MoveRegFileAside(const std::string& path)
 {
     const std::string base = path + ".damaged-" + LocalTimeStamp();
     for (int attempt = 1; attempt <= MAX_ASIDE_ATTEMPTS; ++attempt) {
@@ -167,11 +186,12 @@ bool MoveRegFileAside(const std::string& path)
         if (Exists(aside))
             continue;
         if (rename(path.c_str(), aside.c_str()) != 0)
-            return false;
+            return std::nullopt;
         SyncFolder(FolderOf(path));
-        return true;
+        return aside;
     }
-    return false;
+    errno = EEXIST;
+    return std::nullopt;
 }
 
 bool MakeFolders(const std::string& folder)

@@ -6,7 +6,9 @@
 #include "platform/regfile/RegFileLock.h"
 #include "platform/regfile/RegText.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -34,6 +36,8 @@ struct LoadedFile {
     bool damaged = false;
     bool accessible = true;
     RegFileEncoding encoding = RegFileEncoding::Utf8;
+    // Why an inaccessible file cannot be read.
+    std::string failure;
 };
 
 LoadedFile Load(const std::string& file)
@@ -41,30 +45,28 @@ LoadedFile Load(const std::string& file)
     const RegFileContent content = ReadRegFile(file);
     switch (content.state) {
     case RegFileState::Missing:
-        return {RegDocument{}, false, true};
+        return {RegDocument{}, false, true, RegFileEncoding::Utf8, {}};
     case RegFileState::Inaccessible:
-        return {std::nullopt, false, false};
+        return {std::nullopt, false, false, RegFileEncoding::Utf8, content.failure};
     case RegFileState::TooLarge:
-        return {std::nullopt, true, true};
+        return {std::nullopt, true, true, RegFileEncoding::Utf8, {}};
     case RegFileState::Loaded:
         break;
     }
     // An empty file holds nothing that could be lost.
     if (content.text.empty())
-        return {RegDocument{}, false, true};
-    const auto decoded = DecodeRegFile(content.text);
-    if (!decoded)
-        return {std::nullopt, true, true};
-    auto document = RegDocument::Parse(decoded->text);
-    const bool damaged = !document.has_value();
-    return {std::move(document), damaged, true, decoded->encoding};
+        return {RegDocument{}, false, true, RegFileEncoding::Utf8, {}};
+    DecodedRegFile decoded = DecodeRegFile(content.text);
+    auto document = RegDocument::Parse(decoded.text);
+    // A damaged file's successor is a new REGEDIT4 file, in UTF-8.
+    if (!document)
+        return {std::nullopt, true, true, RegFileEncoding::Utf8, {}};
+    return {std::move(document), false, true, decoded.encoding, {}};
 }
 
-bool Save(const std::string& file, const LoadedFile& loaded, const RegDocument& document)
+std::string SaveFailure(const std::string& file, int error)
 {
-    if (loaded.damaged && !MoveRegFileAside(file))
-        return false;
-    return ReplaceRegFile(file, EncodeRegFile(document.Text(), loaded.encoding));
+    return "The settings could not be saved: " + file + ": " + std::strerror(error);
 }
 
 // A line break in a value name would split its line in the file.
@@ -96,49 +98,94 @@ std::optional<RegFileRegistry::Location> RegFileRegistry::Locate(const RegistryP
 }
 
 // Files are replaced whole by renaming, so a read needs no lock: it sees
-// the old or the new file.
+// the old or the new file. A missing key reads as missing values.
 std::optional<RegistryValue> RegFileRegistry::Query(const RegistryPath& path, const std::string& name)
 {
     const auto location = Locate(path);
     if (!location)
         return std::nullopt;
     const LoadedFile loaded = Load(location->file);
-    std::optional<RegistryValue> value;
-    if (loaded.document)
-        value = loaded.document->Find(location->section, name);
-    const bool hasSection = loaded.document && loaded.document->HasSection(location->section);
-    if (loaded.accessible && !hasSection)
-        Change(*location, [&](RegDocument& document) { document.AddSection(location->section); });
-    return value;
+    if (loaded.damaged && !m_bToldDamaged) {
+        m_bToldDamaged = true;
+        Tell("The settings file " + location->file +
+             " cannot be read: the defaults are used, and the file is kept under another name when a setting "
+             "is changed.");
+    }
+    return loaded.document ? loaded.document->Find(location->section, name) : std::nullopt;
 }
 
 bool RegFileRegistry::Store(const RegistryPath& path, const std::string& name, const RegistryValue& value)
 {
+    if (m_strBaseFolder.empty()) {
+        Tell("The settings could not be saved: they have no folder, for neither XDG_CONFIG_HOME nor HOME is set.");
+        return false;
+    }
     const auto location = Locate(path);
     if (!location || !IsStorableValueName(name))
         return false;
-    return Change(*location, [&](RegDocument& document) { document.Set(location->section, name, value); });
+    return Change(*location, [&](RegDocument& document) {
+        if (document.Set(location->section, name, value))
+            return true;
+        Tell("The settings could not be saved: " + location->file + ": the value \"" + name +
+             "\" is too long for a settings file.");
+        return false;
+    });
 }
 
-bool RegFileRegistry::Change(const Location& location, const std::function<void(RegDocument&)>& edit)
+bool RegFileRegistry::Change(const Location& location, const std::function<bool(RegDocument&)>& edit)
 {
-    if (!MakeFolders(location.folder))
+    if (!MakeFolders(location.folder)) {
+        Tell(SaveFailure(location.folder, errno));
         return false;
+    }
     const RegFileLock lock(location.lockFile);
-    if (!lock.IsHeld())
+    if (!lock.IsHeld()) {
+        Tell("The settings could not be saved: " + lock.Failure());
         return false;
+    }
     // A link (a dotfile manager's) stays a link: its target is what changes.
     const std::string file = ResolveRegFileLinks(location.file);
     RemoveStaleRegTemporaries(location.file);
     if (file != location.file)
         RemoveStaleRegTemporaries(file);
     const LoadedFile loaded = Load(file);
-    if (!loaded.accessible)
+    if (!loaded.accessible) {
+        Tell("The settings could not be saved: " + file + ": " + loaded.failure);
         return false;
+    }
     RegDocument document = loaded.document.value_or(RegDocument{});
-    edit(document);
-    return Save(file, loaded, document);
+    if (!edit(document))
+        return false;
+    const std::string text = EncodeRegFile(document.Text(), loaded.encoding);
+    if (text.size() > MAX_REG_FILE_SIZE) {
+        Tell("The settings could not be saved: " + file + ": the file would grow larger than a settings file can be.");
+        return false;
+    }
+    if (loaded.damaged) {
+        const auto aside = MoveRegFileAside(file);
+        if (!aside) {
+            Tell(SaveFailure(file, errno));
+            return false;
+        }
+        Tell("The settings file " + file + " could not be read; it is kept as " + *aside +
+             ", and the settings start again from their defaults.");
+    }
+    if (!ReplaceRegFile(file, text)) {
+        Tell(SaveFailure(file, errno));
+        return false;
+    }
+    m_strLastNotice.clear();
+    return true;
 }
+
+void RegFileRegistry::Tell(std::string notice)
+{
+    if (notice != m_strLastNotice)
+        m_strPendingNotice = notice;
+    m_strLastNotice = std::move(notice);
+}
+
+std::string RegFileRegistry::TakeNotice() { return std::exchange(m_strPendingNotice, std::string()); }
 
 std::string UserConfigFolder()
 {

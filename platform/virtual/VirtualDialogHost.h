@@ -106,7 +106,10 @@ public:
 
     SheetResult RunSheet(const SheetDefinition& sheet, SheetHandler& handler) override;
     bool StartProcess(const std::string& program, const std::string& commandLine) override;
+    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
 
+    // The messages shown in sheets, in order.
+    const std::vector<std::string>& Messages() const { return m_messages; }
     const std::vector<OpenFileRequest>& FileRequests() const { return m_fileRequests; }
     const std::vector<StartedProcess>& StartedProcesses() const { return m_started; }
     int SheetsRun() const { return m_nSheetsRun; }
@@ -121,5 +124,6 @@ private:
     bool m_bStartFails = false;
     std::vector<OpenFileRequest> m_fileRequests;
     std::vector<StartedProcess> m_started;
+    std::vector<std::string> m_messages;
     int m_nSheetsRun = 0;
 };

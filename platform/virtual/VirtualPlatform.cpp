@@ -1,5 +1,6 @@
 #include "platform/virtual/VirtualPlatform.h"
 
+#include "platform/posix/ProblemReport.h"
 #include "platform/virtual/BlankDeviceContext.h"
 
 VirtualPlatform::VirtualPlatform(Registry& registry, Graphics& graphics, std::string modulePath, SIZE screen)
@@ -105,3 +106,5 @@ void VirtualPlatform::RemoveHostWindow(HWND window)
         if (m_liveWindows.count(child) && child->IsWindow() && child->Parent() == window)
             child->Destroy();
 }
+
+void VirtualPlatform::ReportProblem(const std::string& text) { ReportOnStandardError(text); }

@@ -43,6 +43,7 @@ public:
     HWND ForegroundWindow() const override { return m_foreground; }
     bool IsWindow(HWND window) const override;
     bool GetClientRect(HWND window, RECT& rect) const override;
+    void ReportProblem(const std::string& text) override;
     bool ClaimMusic() override { return true; }
 
     // A window of another program, e.g. a host's preview window.

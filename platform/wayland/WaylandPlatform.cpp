@@ -3,6 +3,7 @@
 #include "platform/posix/EndSignals.h"
 #include "platform/posix/ModulePath.h"
 #include "platform/posix/MusicClaim.h"
+#include "platform/posix/ProblemReport.h"
 #include "platform/wayland/MonotonicClock.h"
 #include "platform/wayland/WaylandWindow.h"
 
@@ -195,3 +196,5 @@ bool WaylandPlatform::GetClientRect(HWND handle, RECT& rect) const
 }
 
 bool WaylandPlatform::ClaimMusic() { return ClaimMusicLock(m_files.TempFolder()); }
+
+void WaylandPlatform::ReportProblem(const std::string& text) { ReportOnStandardError(text); }

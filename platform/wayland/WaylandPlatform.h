@@ -44,6 +44,7 @@ public:
     HWND ForegroundWindow() const override;
     bool IsWindow(HWND window) const override;
     bool GetClientRect(HWND window, RECT& rect) const override;
+    void ReportProblem(const std::string& text) override;
     bool ClaimMusic() override;
 
     // Bookkeeping of the windows alive in this process.

@@ -40,6 +40,8 @@ void web_sheet_tab(int page, const char* title, int width, int height);
 void web_sheet_icon(const std::uint8_t* iconFile, std::size_t size);
 void web_sheet_apply_command(const char* text, int controlId);
 void web_sheet_close();
+// Shows a line about what went wrong in the open sheet.
+void web_sheet_message(const char* text);
 // One control: kind is the DialogControlKind's number; the rectangle is in pixels.
 void web_control_add(int page, int id, int kind, const char* text, int x, int y, int width, int height,
                      int align, int disabled);

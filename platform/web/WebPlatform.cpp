@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -116,3 +117,6 @@ double WebPlatform::NextDelayMs() const
         return -1;
     return static_cast<double>(std::max<MessageLoop::Microseconds>(due - now, 0)) / 1000.0;
 }
+
+// The browser's console shows the page's standard error.
+void WebPlatform::ReportProblem(const std::string& text) { std::fprintf(stderr, "Dovezi: %s\n", text.c_str()); }

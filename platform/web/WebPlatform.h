@@ -48,6 +48,7 @@ public:
     bool ClaimMusic() override { return true; }
     // The only window of another program on the page is the preview host.
     bool GetClientRect(HWND window, RECT& client) const override;
+    void ReportProblem(const std::string& text) override;
 
     // The start screen's picture of a monitor, which holds the preview
     // window while a preview runs.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -50,8 +51,13 @@ bool WebRegistry::Keep(const std::string& relative)
     const auto text = ReadText(m_strFolder + "/" + relative);
     if (!text || *text == m_kept[relative])
         return true;
-    if (!web_storage_write(relative.c_str(), text->c_str()))
+    if (!web_storage_write(relative.c_str(), text->c_str())) {
+        if (!m_bToldStorage)
+            m_strNotice = "The settings could not be saved: the browser keeps nothing for this page (its storage is "
+                          "full or turned off).";
+        m_bToldStorage = true;
         return false;
+    }
     m_kept[relative] = *text;
     return true;
 }
@@ -69,4 +75,10 @@ bool WebRegistry::Store(const RegistryPath& path, const std::string& name, const
 {
     const std::string relative = Restore(path);
     return m_files.Store(path, name, value) && !relative.empty() && Keep(relative);
+}
+
+std::string WebRegistry::TakeNotice()
+{
+    std::string notice = m_files.TakeNotice();
+    return notice.empty() ? std::exchange(m_strNotice, std::string()) : notice;
 }

@@ -17,6 +17,7 @@ public:
 
     std::optional<RegistryValue> Query(const RegistryPath& path, const std::string& name) override;
     bool Store(const RegistryPath& path, const std::string& name, const RegistryValue& value) override;
+    std::string TakeNotice() override;
 
 private:
     // The file of `path` relative to the folder (as RegFileRegistry names
@@ -28,4 +29,6 @@ private:
     std::string m_strFolder;
     RegFileRegistry m_files;
     std::map<std::string, std::string> m_kept;
+    std::string m_strNotice;
+    bool m_bToldStorage = false;
 };

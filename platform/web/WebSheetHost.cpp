@@ -21,3 +21,5 @@ bool WebSheetHost::StartProcess(const std::string&, const std::string& commandLi
     web_start_saver_soon();
     return true;
 }
+
+void WebSheetHost::ShowMessage(const std::string& text) { web_sheet_message(text.c_str()); }

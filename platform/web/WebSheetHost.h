@@ -11,4 +11,5 @@ public:
     SheetResult RunSheet(const SheetDefinition&, SheetHandler&) override { return SheetResult::Failed; }
     // Starts the full-screen saver when the command line asks for it.
     bool StartProcess(const std::string& program, const std::string& commandLine) override;
+    void ShowMessage(const std::string& text) override;
 };

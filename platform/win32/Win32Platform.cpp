@@ -33,3 +33,6 @@ std::string Win32Platform::ModulePath() const
     const DWORD length = ::GetModuleFileNameA(m_hInstance, path, MAX_PATH);
     return std::string(path, length < MAX_PATH ? length : 0);
 }
+
+// A screen saver has no console: the debugger's output is where it reports.
+void Win32Platform::ReportProblem(const std::string& text) { OutputDebugStringA(("Dovezi: " + text + "\n").c_str()); }

@@ -30,6 +30,7 @@ public:
     HWND ForegroundWindow() const override { return ::GetForegroundWindow(); }
     bool IsWindow(HWND window) const override { return ::IsWindow(window) != FALSE; }
     bool GetClientRect(HWND window, RECT& rect) const override { return ::GetClientRect(window, &rect) != FALSE; }
+    void ReportProblem(const std::string& text) override;
     // The system runs one screen saver at a time.
     bool ClaimMusic() override { return true; }
 

@@ -25,6 +25,7 @@ struct SheetRun {
     SheetHandler* pHandler = nullptr;
     WNDPROC pSheetProc = nullptr;
     int nApplyCommand = 0;
+    HWND hSheet = nullptr;
 };
 thread_local SheetRun* t_pRun = nullptr;
 
@@ -76,6 +77,7 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM)
     SheetRun* run = t_pRun;
     if (message != PSCB_INITIALIZED || run == nullptr)
         return 0;
+    run->hSheet = sheet;
     run->pSheetProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(sheet, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetProc)));
     Win32SheetFrame frame(sheet, *run);
@@ -184,4 +186,13 @@ bool Win32SheetHost::StartProcess(const std::string& program, const std::string&
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return true;
+}
+
+void Win32SheetHost::ShowMessage(const std::string& text)
+{
+    const HWND owner = t_pRun != nullptr ? t_pRun->hSheet : nullptr;
+    char caption[256] = "";
+    if (owner != nullptr)
+        ::GetWindowTextA(owner, caption, sizeof caption);
+    ::MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONWARNING);
 }

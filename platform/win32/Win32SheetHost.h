@@ -12,6 +12,8 @@ public:
 
     SheetResult RunSheet(const SheetDefinition& sheet, SheetHandler& handler) override;
     bool StartProcess(const std::string& program, const std::string& commandLine) override;
+    // A message box owned by the open sheet.
+    void ShowMessage(const std::string& text) override;
 
 private:
     HINSTANCE m_hInstance;

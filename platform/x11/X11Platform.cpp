@@ -3,6 +3,7 @@
 #include "platform/posix/EndSignals.h"
 #include "platform/posix/ModulePath.h"
 #include "platform/posix/MusicClaim.h"
+#include "platform/posix/ProblemReport.h"
 #include "platform/x11/X11Window.h"
 
 #include <poll.h>
@@ -192,3 +193,5 @@ bool X11Platform::ClaimMusic()
 {
     return ClaimMusicLock(m_files.TempFolder());
 }
+
+void X11Platform::ReportProblem(const std::string& text) { ReportOnStandardError(text); }

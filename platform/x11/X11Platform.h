@@ -42,6 +42,7 @@ public:
     HWND ForegroundWindow() const override;
     bool IsWindow(HWND window) const override;
     bool GetClientRect(HWND window, RECT& rect) const override;
+    void ReportProblem(const std::string& text) override;
     bool ClaimMusic() override;
 
     X11Display& XDisplay() { return m_display; }

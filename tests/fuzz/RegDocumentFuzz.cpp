@@ -25,11 +25,12 @@ void Require(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const auto decoded = DecodeRegFile(bytes);
-    if (!decoded)
-        return 0;
-    Require(EncodeRegFile(decoded->text, decoded->encoding) == bytes);
-    const std::string_view text = decoded->text;
+    const DecodedRegFile decoded = DecodeRegFile(bytes);
+    // What was read is written back so that it reads the same, and any
+    // bytes at all, UTF-8 or not, come back from a UTF-16 file.
+    Require(DecodeRegFile(EncodeRegFile(decoded.text, decoded.encoding)).text == decoded.text);
+    Require(DecodeRegFile(EncodeRegFile(bytes, RegFileEncoding::Utf16Le)).text == bytes);
+    const std::string_view text = decoded.text;
     auto document = RegDocument::Parse(text);
     if (!document)
         return 0;

@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 
 #include <map>
+#include <string>
 
 class MemoryRegistry : public Registry {
 public:
@@ -19,6 +20,7 @@ public:
         m_values[name] = value;
         return true;
     }
+    std::string TakeNotice() override { return {}; }
 
     std::map<std::string, RegistryValue> m_values;
 };

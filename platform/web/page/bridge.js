@@ -46,6 +46,7 @@ mergeInto(LibraryManager.library, {
     web_sheet_icon: function (iconFile, size) { DoveziSheet.icon(doveziBytes(iconFile, size)); },
     web_sheet_apply_command: function (text, controlId) { DoveziSheet.applyCommand(UTF8ToString(text), controlId); },
     web_sheet_close: function () { DoveziSheet.close(); },
+    web_sheet_message: function (text) { DoveziSheet.message(UTF8ToString(text)); },
     web_control_add: function (page, id, kind, text, x, y, width, height, align, disabled) {
         DoveziSheet.addControl(page, id, kind, UTF8ToString(text), x, y, width, height, align, disabled !== 0);
     },

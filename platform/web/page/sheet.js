@@ -147,6 +147,17 @@ var DoveziSheet = (function () {
             link.rel = 'icon';
             link.href = url;
         },
+        // A line above the buttons about what went wrong; the sheet stays usable.
+        message: function (text) {
+            var line = root.querySelector('.sheet-message');
+            if (!line) {
+                line = document.createElement('p');
+                line.className = 'sheet-message';
+                line.setAttribute('role', 'alert');
+                root.insertBefore(line, root.querySelector('.sheet-buttons'));
+            }
+            line.textContent = text;
+        },
         applyCommand: function (text, controlId) {
             var button = document.getElementById('sheet-preview');
             fillText(button, text);

@@ -16,6 +16,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class StoreLog : public MemoryRegistry {
@@ -25,8 +26,10 @@ public:
         m_stores.push_back(name);
         return MemoryRegistry::Store(path, name, value);
     }
+    std::string TakeNotice() override { return std::exchange(m_strNotice, std::string()); }
 
     std::vector<std::string> m_stores;
+    std::string m_strNotice;
 };
 
 enum PageIndex { MIDI_PAGE = 0, BACKGROUND_PAGE = 1, ANIMATION_PAGE = 2, ABOUT_PAGE = 3 };

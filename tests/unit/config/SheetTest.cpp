@@ -43,9 +43,10 @@ TEST_F(ConfigSheet, PreviewStartsTheModuleAsSaverOnEveryClickWithTheStoreUpToDat
     EXPECT_EQ(Stored(KEY_SPEED), DEFAULT_SPEED);
 }
 
-TEST_F(ConfigSheet, AFailedPreviewChangesNothing)
+TEST_F(ConfigSheet, AFailedPreviewChangesNothingAndFailuresAreShownInTheSheetOnce)
 {
     m_platform.Dialogs().SetProcessStartFails(true);
+    m_registry.m_strNotice = "The settings could not be saved: /x/Dovezi.reg.lock: Is a directory";
     Run([&](VirtualSheet& sheet) {
         ForgetStores();
         EXPECT_TRUE(sheet.PressApply());
@@ -53,6 +54,9 @@ TEST_F(ConfigSheet, AFailedPreviewChangesNothing)
         EXPECT_TRUE(Stores().empty());
         sheet.PressOk();
     });
+    EXPECT_EQ(m_platform.Dialogs().Messages(),
+              (std::vector<std::string>{"The settings could not be saved: /x/Dovezi.reg.lock: Is a directory",
+                                        "The preview could not be started: /opt/saver/Dovezi does not run."}));
 }
 
 TEST_F(ConfigSheet, CancelResetsOnlyThePagesThatWereShown)

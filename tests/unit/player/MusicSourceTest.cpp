@@ -71,7 +71,7 @@ TEST_F(MusicSource, TheUsersFileIsPlayedAndRepeatedAndNeverDeleted)
     EXPECT_EQ(ReadWholeFile(userSong), std::string(song.begin(), song.end()));
 }
 
-TEST_F(MusicSource, UnusableUserFilesAreSilentAndKept)
+TEST_F(MusicSource, UnusableUserFilesGiveTheMarchAndAreKept)
 {
     const fs::path invalid = WriteUserSong("broken.mid", Text("RIFF but not music"));
     // "no file" differs from "No File" in case only: it names a file, here
@@ -79,9 +79,11 @@ TEST_F(MusicSource, UnusableUserFilesAreSilentAndKept)
     for (const std::string& path : {invalid.string(), (Folder() / "missing.mid").string(), std::string("no file")}) {
         SCOPED_TRACE(path);
         UseSongFile(1, path);
+        const int opensBefore = m_midiOut.opens;
         Start();
+        EXPECT_EQ(ReadWholeFile(TempSong()), BuiltInSong());
         Run(1000);
-        EXPECT_EQ(m_midiOut.opens, 0);
+        EXPECT_EQ(m_midiOut.opens, opensBefore + 1);
         Close();
         EXPECT_FALSE(fs::exists(TempSong()));
     }

@@ -53,7 +53,7 @@ TEST_F(Settings, IntegerReadsTakeAnyTypeUpToFourBytesZeroFilled)
     EXPECT_EQ(m_settings.ReadString(KEY_MIDIFILEPATH, NO_FILE), "ab");
 }
 
-TEST_F(Settings, AFreshHomeGivesEveryDefaultAndGainsTheEmptyKeyPath)
+TEST_F(Settings, AFreshHomeGivesEveryDefaultAndIsLeftAsItWas)
 {
     EXPECT_EQ(m_settings.ReadInt(KEY_SPEED, DEFAULT_SPEED), 100);
     EXPECT_EQ(m_settings.ReadInt("Legion", DEFAULT_UNIT_COUNT), 5);
@@ -61,7 +61,7 @@ TEST_F(Settings, AFreshHomeGivesEveryDefaultAndGainsTheEmptyKeyPath)
     EXPECT_EQ(m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA), 0);
     EXPECT_EQ(m_settings.ReadInt(KEY_PLAYMIDI, DEFAULT_PLAYMIDI), 1);
     EXPECT_EQ(m_settings.ReadString(KEY_MIDIFILEPATH, NO_FILE), "No File");
-    EXPECT_EQ(FileText(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tevrin\\Dovezi\\Settings]\n");
+    EXPECT_FALSE(std::filesystem::exists(m_folder.Path() / "Tevrin"));
 }
 
 TEST_F(Settings, EachApplicationNameHasItsOwnFile)
@@ -69,6 +69,8 @@ TEST_F(Settings, EachApplicationNameHasItsOwnFile)
     ParadeSettings other{m_registry, REGISTRY_KEY_NAME, ApplicationNameFromPath("C:\\Savers\\Other.scr")};
     m_settings.WriteInt(KEY_SPEED, 50);
     EXPECT_EQ(other.ReadInt(KEY_SPEED, DEFAULT_SPEED), 100);
+    other.WriteInt(KEY_SPEED, 70);
+    EXPECT_EQ(m_settings.ReadInt(KEY_SPEED, DEFAULT_SPEED), 50);
     EXPECT_TRUE(std::filesystem::exists(m_folder.Path() / "Tevrin" / "Other.reg"));
 }
 

@@ -1,3 +1,5 @@
+#include "platform/regfile/RegDocument.h"
+#include "platform/regfile/RegFileIo.h"
 #include "platform/regfile/RegFileRegistry.h"
 #include "tests/unit/regfile/TemporaryFolder.h"
 
@@ -73,18 +75,17 @@ protected:
     RegFileRegistry m_registry{m_folder.Path().string()};
 };
 
-TEST_F(RegFile, AReadCreatesTheKeyPathInPrivateFoldersOnce)
+TEST_F(RegFile, AReadChangesNothingAndTheFirstWriteMakesPrivateFolders)
 {
     RegFileRegistry registry{(m_folder.Path() / "config").string()};
     EXPECT_FALSE(registry.Query(SETTINGS, "SPEED"));
+    EXPECT_FALSE(fs::exists(m_folder.Path() / "config"));
+    EXPECT_TRUE(registry.Store(SETTINGS, "SPEED", FIFTY));
     const fs::path file = m_folder.Path() / "config" / "Tevrin" / "Dovezi.reg";
-    EXPECT_EQ(ReadWholeFile(file), HEAD);
+    EXPECT_EQ(ReadWholeFile(file), HEAD + "\"SPEED\"=dword:00000032\n");
     EXPECT_EQ(Mode(m_folder.Path() / "config"), 0700u);
     EXPECT_EQ(Mode(file.parent_path()), 0700u);
-
-    const ino_t before = Status(file).st_ino;
-    EXPECT_FALSE(registry.Query(SETTINGS, "GAMMA"));
-    EXPECT_EQ(Status(file).st_ino, before);
+    EXPECT_EQ(registry.TakeNotice(), "");
 }
 
 TEST_F(RegFile, WritesKeepThePermissionsAndLeaveNoTemporaryFile)
@@ -125,17 +126,21 @@ TEST_F(RegFile, AFileThatIsNoRegistryFileIsMovedAsideNotLost)
     };
     for (std::size_t i = 0; i < unreadable.size(); ++i) {
         WriteWholeFile(File(), unreadable[i]);
-        // Reads too create the key path, so the file is replaced at once.
         EXPECT_FALSE(m_registry.Query(SETTINGS, "SPEED"));
-        EXPECT_EQ(ReadWholeFile(File()), HEAD);
+        EXPECT_EQ(ReadWholeFile(File()), unreadable[i]);
         EXPECT_TRUE(m_registry.Store(SETTINGS, "SPEED", FIFTY));
         EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED"), FIFTY);
+        EXPECT_EQ(ReadWholeFile(File()), HEAD + "\"SPEED\"=dword:00000032\n");
         // Copies made in the same second get numbered names.
         const auto names = FolderEntries();
         ASSERT_EQ(names.size(), i + 3);
         std::size_t kept = 0;
+        const std::string notice = m_registry.TakeNotice();
         for (const std::string& name : names)
-            kept += name.starts_with("Dovezi.reg.damaged-") && ReadWholeFile(Folder() / name) == unreadable[i];
+            if (name.starts_with("Dovezi.reg.damaged-") && ReadWholeFile(Folder() / name) == unreadable[i]) {
+                ++kept;
+                EXPECT_NE(notice.find((Folder() / name).string() + ","), std::string::npos) << notice;
+            }
         EXPECT_EQ(kept, 1u) << i;
     }
 
@@ -209,19 +214,27 @@ TEST_F(RegFile, RegeditsUtf16ExportIsReadAndWrittenBackInItsOwnForm)
     std::string changed = exported;
     changed.replace(changed.find("00000009"), 8, "00000032");
     EXPECT_EQ(ReadWholeFile(File()), utf16(changed));
+
+    // One bad character costs nothing else, and any bytes at all come back.
+    WriteWholeFile(File(), utf16(exported) + std::string("\x00\xD8", 2) + "!");
+    EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED")->data[0], 9);
+    const RegistryValue latin1{REGISTRY_TYPE_SZ, {'c', 0xE9, 0xFF, 0}};
+    EXPECT_TRUE(m_registry.Store(SETTINGS, "MIDIFILEPATH", latin1));
+    EXPECT_EQ(m_registry.Query(SETTINGS, "MIDIFILEPATH"), latin1);
+    EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED")->data[0], 9);
 }
 
 TEST_F(RegFile, WritesSweepWhatKilledWritersLeftFollowLinksAndReadsTakeNoLock)
 {
-    WriteWholeFile(Folder() / ".Dovezi.reg.Ab12Cd", "half a file");
-    WriteWholeFile(Folder() / ".Dovezi.reg.keep-me", "not ours");
+    WriteWholeFile(Folder() / ".Dovezi.reg~new~Ab12Cd", "half a file");
+    WriteWholeFile(Folder() / ".Dovezi.reg.backup", "not ours");
     const fs::path target = m_folder.Path() / "dotfiles" / "dovezi.reg";
     WriteWholeFile(target, HEAD);
     fs::create_symlink(target, File());
     EXPECT_TRUE(m_registry.Store(SETTINGS, "SPEED", FIFTY));
     EXPECT_TRUE(fs::is_symlink(File()));
     EXPECT_EQ(ReadWholeFile(target), HEAD + "\"SPEED\"=dword:00000032\n");
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{".Dovezi.reg.keep-me", "Dovezi.reg", "Dovezi.reg.lock"}));
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{".Dovezi.reg.backup", "Dovezi.reg", "Dovezi.reg.lock"}));
 
     // Another process holds the lock for as long as it likes: reads go on.
     const int holder = open((Folder() / "Dovezi.reg.lock").c_str(), O_RDWR);
@@ -229,7 +242,42 @@ TEST_F(RegFile, WritesSweepWhatKilledWritersLeftFollowLinksAndReadsTakeNoLock)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED"), FIFTY);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "the read waited for the lock";
+    // A write gives up soon, and says why.
+    EXPECT_FALSE(m_registry.Store(SETTINGS, "SPEED", FIFTY));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << "the write froze its caller";
+    EXPECT_NE(m_registry.TakeNotice().find("another program holds this lock"), std::string::npos);
     close(holder);
+}
+
+TEST_F(RegFile, WhatCannotBeStoredIsRefusedAndToldOnceNamingTheFile)
+{
+    fs::create_directories(Folder() / "Dovezi.reg.lock");
+    EXPECT_FALSE(m_registry.Store(SETTINGS, "SPEED", FIFTY));
+    const std::string notice = m_registry.TakeNotice();
+    EXPECT_NE(notice.find((Folder() / "Dovezi.reg.lock").string() + ": Is a directory"), std::string::npos) << notice;
+    EXPECT_FALSE(m_registry.Store(SETTINGS, "GAMMA", FIFTY));
+    EXPECT_EQ(m_registry.TakeNotice(), "") << "the same failure again is no news";
+    fs::remove(Folder() / "Dovezi.reg.lock");
+
+    // Nothing is stored that could not be read again.
+    ASSERT_TRUE(m_registry.Store(SETTINGS, "SPEED", FIFTY));
+    const std::string before = ReadWholeFile(File());
+    std::vector<BYTE> longText(RegDocument::MAX_LINE_LENGTH, 'x');
+    longText.push_back(0);
+    EXPECT_FALSE(m_registry.Store(SETTINGS, "MIDIFILEPATH", {REGISTRY_TYPE_SZ, longText}));
+    EXPECT_NE(m_registry.TakeNotice().find("\"MIDIFILEPATH\" is too long"), std::string::npos);
+    std::vector<BYTE> text(60000, 'y');
+    text.push_back(0);
+    for (int i = 0; i < 80; ++i)
+        m_registry.Store(SETTINGS, "Text" + std::to_string(i), {REGISTRY_TYPE_SZ, text});
+    EXPECT_NE(m_registry.TakeNotice().find("would grow larger"), std::string::npos);
+    EXPECT_LE(fs::file_size(File()), MAX_REG_FILE_SIZE);
+    EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED"), FIFTY);
+    EXPECT_NE(ReadWholeFile(File()).find(before.substr(before.size() - 10)), std::string::npos);
+
+    RegFileRegistry nowhere("");
+    EXPECT_FALSE(nowhere.Store(SETTINGS, "SPEED", FIFTY));
+    EXPECT_NE(nowhere.TakeNotice().find("neither XDG_CONFIG_HOME nor HOME"), std::string::npos);
 }
 
 } // namespace
