@@ -18,8 +18,9 @@ set(DOVEZI_SETUP ${CMAKE_BINARY_DIR}/Dovezi-setup.exe)
 file(GLOB DOVEZI_SETUP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/packaging/setup/*)
 add_custom_command(OUTPUT ${DOVEZI_SETUP}
     COMMAND ${DOVEZI_MAKENSIS} -V2 -WX -DSAVER=$<TARGET_FILE:Dovezi> -DICON=${CMAKE_SOURCE_DIR}/res/Dovezi.ico
-        -DOUTFILE=${DOVEZI_SETUP} ${CMAKE_SOURCE_DIR}/packaging/setup/Dovezi-setup.nsi
-    DEPENDS Dovezi ${DOVEZI_SETUP_SOURCES} ${CMAKE_SOURCE_DIR}/res/Dovezi.ico
+        -DPICTURE=${CMAKE_SOURCE_DIR}/res/setup.bmp -DOUTFILE=${DOVEZI_SETUP}
+        ${CMAKE_SOURCE_DIR}/packaging/setup/Dovezi-setup.nsi
+    DEPENDS Dovezi ${DOVEZI_SETUP_SOURCES} ${CMAKE_SOURCE_DIR}/res/Dovezi.ico ${CMAKE_SOURCE_DIR}/res/setup.bmp
     COMMENT "Making Dovezi-setup.exe")
 
 # The download: the setup, the screen saver on its own and how to install

@@ -1,7 +1,8 @@
 ; The Windows setup program: installs the screen saver for the current user
 ; alone, with no administrator, into %LOCALAPPDATA%\Programs\Dovezi.
-; makensis is given SAVER (the built Dovezi.scr), ICON (the module's icon)
-; and OUTFILE (the setup to write).
+; makensis is given SAVER (the built Dovezi.scr), ICON (the module's icon),
+; PICTURE (the units beside the first and last pages) and OUTFILE (the setup
+; to write).
 Unicode true
 ManifestDPIAware true
 RequestExecutionLevel user
@@ -39,6 +40,7 @@ VIAddVersionKey LegalCopyright "© ${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PICTURE}"
 !define MUI_ABORTWARNING
 
 !define MUI_WELCOMEPAGE_TITLE "${PRODUCT}"
@@ -46,7 +48,8 @@ VIAddVersionKey LegalCopyright "© ${PUBLISHER}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "The parade is ready"
-!define MUI_FINISHPAGE_TEXT "${PRODUCT} is installed. Its settings are in the Start menu, under $\"${PRODUCT} Settings$\".$\r$\n$\r$\nTicked, the box below makes it your screen saver and opens the screen saver settings of Windows, where you set the wait and try the preview."
+!define MUI_FINISHPAGE_TEXT "${PRODUCT} is installed. Its settings are in the Start menu, under $\"${PRODUCT} Settings$\".$\r$\n$\r$\nTicked, the box below makes it your screen saver and opens the screen saver settings of Windows."
+!define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Make it my screen saver"
 !define MUI_FINISHPAGE_RUN_FUNCTION ChooseThisSaver
