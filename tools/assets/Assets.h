@@ -1,5 +1,5 @@
 // Everything the generator writes into res/: the seven sprite strips, the
-// song and the icon, as file names and bytes.
+// song, the icon and the setup's picture, as file names and bytes.
 #pragma once
 
 #include <cstdint>

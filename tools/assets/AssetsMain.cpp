@@ -1,4 +1,4 @@
-// dovezi-assets DIR          writes the strips, the song and the icon into DIR
+// dovezi-assets DIR          writes the strips, the song, the icon and the setup picture into DIR
 // dovezi-assets --docs DIR   writes the pictures for the documentation into DIR
 // dovezi-assets --web-icons DIR   writes the web page's application icons into DIR
 #include "tools/assets/Assets.h"

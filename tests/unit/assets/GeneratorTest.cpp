@@ -22,7 +22,7 @@ TEST(AssetGenerator, DrawsExactlyTheCommittedFilesEveryTime)
 {
     const auto first = GenerateAssets();
     const auto second = GenerateAssets();
-    ASSERT_EQ(first.size(), 9u);
+    ASSERT_EQ(first.size(), 10u);
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].bytes, second[i].bytes) << first[i].name << " differs between two runs";
         EXPECT_TRUE(first[i].bytes == ReadCommitted(first[i].name))
