@@ -1,5 +1,6 @@
 #include "platform/x11/X11Graphics.h"
 
+#include "platform/posix/ProblemReport.h"
 #include "platform/present/ScreenCapture.h"
 #include "platform/x11/X11Display.h"
 
@@ -7,9 +8,11 @@
 
 #include <X11/Xresource.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <string>
 #include <string>
 
 namespace {
@@ -61,9 +64,38 @@ std::vector<std::uint32_t> ColorsOfMasks(const Visual* visual)
     }
     return colors;
 }
+
+// Xwayland names itself by an extension from version 23 on; an older one is
+// known by the compositor it serves, named in the environment.
+bool IsXwayland(Display* display)
+{
+    int opcode = 0;
+    int event = 0;
+    int error = 0;
+    if (XQueryExtension(display, "XWAYLAND", &opcode, &event, &error) != False)
+        return true;
+    const char* compositor = std::getenv("WAYLAND_DISPLAY");
+    return compositor != nullptr && compositor[0] != '\0';
+}
+
+bool IsAllBlack(const PixelTarget& pixels, SIZE size, int bitsPerPixel)
+{
+    const std::size_t used = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(bitsPerPixel / 8);
+    for (int y = 0; y < size.cy; ++y) {
+        const BYTE* row = pixels.At(0, y);
+        if (std::any_of(row, row + used, [](BYTE byte) { return byte != 0; }))
+            return false;
+    }
+    return true;
+}
 }
 
 X11Graphics::X11Graphics(X11Display& display) : m_display(display), m_cache(display) {}
+
+void X11Graphics::TellNoDesktop(const char* why)
+{
+    ReportOnStandardError(std::string(why) + ": the desktop is black");
+}
 
 void X11Graphics::CaptureFrom(Drawable source, const RECT& area)
 {
@@ -112,8 +144,12 @@ std::unique_ptr<DeviceBitmap> X11Graphics::CopyScreen()
                 delete done;
         });
     const Drawable source = m_source != 0 ? m_source : m_display.Root();
-    if (!image->Get(source, m_area.left, m_area.top, size.cx, size.cy))
+    if (!image->Get(source, m_area.left, m_area.top, size.cx, size.cy)) {
+        TellNoDesktop("the X server cannot show the desktop to the saver");
         return nullptr;
+    }
+    if (m_source == 0 && IsXwayland(display) && IsAllBlack(image->Pixels(), size, format.bitsPerPixel))
+        TellNoDesktop("the X server (Xwayland) holds no picture of the desktop");
 
     DevicePixels pixels;
     pixels.width = size.cx;

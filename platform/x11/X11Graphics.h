@@ -19,7 +19,10 @@ public:
     int StatedDpi() override;
     // The copy reports the depth as a GDI bitmap would: 8 for 8-bit
     // displays, 16 for depths 15 and 16, 24 for depth 24 (stored in 32 bits
-    // by the server); any other depth (30 or 32) reports 32.
+    // by the server); any other depth (30 or 32) reports 32. A root window
+    // that cannot be read, or that Xwayland gives as all black (it holds no
+    // picture of the desktop), is told in one line on standard error; the
+    // saver's desktop is black then.
     std::unique_ptr<DeviceBitmap> CopyScreen() override;
 
     // From now on the screen is the rectangle `area` of `source` (a window
@@ -31,6 +34,9 @@ public:
     void DeletePalette(PaletteHandle palette) override;
 
 private:
+    // The one line about a desktop that cannot be copied.
+    void TellNoDesktop(const char* why);
+
     X11Display& m_display;
     X11GraphicsCache m_cache;
     Drawable m_source = 0;

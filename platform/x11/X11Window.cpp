@@ -254,8 +254,11 @@ void X11Window::HandleEvent(const XEvent& event)
         m_bHadFocus = true;
         break;
     case FocusOut:
-        if (m_bHadFocus && (event.xfocus.mode == NotifyNormal || event.xfocus.mode == NotifyWhileGrabbed) &&
-            event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer)
+        // While the saver holds the keyboard, every key still comes here
+        // whoever has the focus: a window manager that moves it then (as
+        // Xwayland's does) takes nothing from the saver.
+        if (m_bHadFocus && event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyInferior &&
+            event.xfocus.detail != NotifyPointer)
             PostDeactivation();
         break;
     case VisibilityNotify:

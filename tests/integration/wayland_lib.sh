@@ -5,14 +5,15 @@
 
 WL_UID=65534
 # wl_start CONFIG_LINES: a new compositor with that configuration; sets WL
-# (the folder), WL_PID and the environment its clients get.
+# (the folder), WL_PID and the environment its clients get. WL_XWAYLAND=enable
+# gives it an X server too.
 wl_start() {
     command -v sway >/dev/null && command -v grim >/dev/null || { echo "sway or grim missing: skipped"; exit 77; }
     WL=$(mktemp -d /tmp/dovezi-wayland.XXXXXX)
     mkdir -p "$WL/run" "$WL/home" "$WL/config/Tevrin" "$WL/bin"
     cp "$DOVEZI" "$WL/bin/Dovezi"
     cp "$VIRTUAL_POINTER" "$WL/bin/virtual_pointer"
-    printf '%s\n' "$1" 'xwayland disable' 'for_window [app_id="foot"] floating enable, move position 40 40' >"$WL/sway.conf"
+    printf '%s\n' "$1" "xwayland ${WL_XWAYLAND:-disable}" 'for_window [app_id="foot"] floating enable, move position 40 40' >"$WL/sway.conf"
     chmod 700 "$WL/run"
     [ "$(id -u)" = 0 ] && chown -R "$WL_UID:$WL_UID" "$WL"
     chmod 755 "$WL"
