@@ -1,20 +1,10 @@
 #include "platform/sound/FluidSynthOutput.h"
 
-#include "platform/sound/AlsaSeqPorts.h"
-
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <initializer_list>
 
 namespace {
 
-// The synthesizer renders a period at a time; the server keeps about 280 ms
-// waiting, which keeps the sound whole while the machine is busy.
-constexpr int PERIOD_FRAMES = 1024;
-constexpr int BUFFER_FRAMES = 12 * PERIOD_FRAMES;
-// Where the synthesizer's own drivers play, four periods wait.
-constexpr int DRIVER_PERIOD_COUNT = 4;
 // A message is rendered this long after its time on the stream clock: more
 // than the stream can be late in sending it (a round that continues the one
 // before starts from the window's thread), plus one period, so that its
@@ -26,101 +16,92 @@ constexpr std::int64_t LATE_NOTE_FRAMES = static_cast<std::int64_t>(FluidSynthOu
 // silence over END_FADE_FRAMES when the device ends.
 constexpr int FADE_FRAMES = static_cast<int>(FluidSynthOutput::SAMPLE_RATE * 0.03);
 constexpr int END_FADE_FRAMES = static_cast<int>(FluidSynthOutput::SAMPLE_RATE * 0.04);
-constexpr auto CLOSE_PATIENCE = std::chrono::milliseconds(500);
-constexpr int AUDIO_REALTIME_PRIORITY = 15;
+// What a driver still holds is heard within this, closing included.
+constexpr auto CLOSE_PATIENCE = std::chrono::milliseconds(400);
 
 bool IsNoteOn(DWORD message) { return (message & 0xF0) == 0x90 && ((message >> 16) & 0x7F) != 0; }
 
 } // namespace
 
+FluidSynthOutput::FluidSynthOutput(const MidiStreamClock& clock)
+    : m_clock(clock),
+      m_output(
+          SAMPLE_RATE, [this](int frames, float* left, float* right) { Render(frames, left, right); },
+          [this](bool rendering) { OnRendering(rendering); })
+{
+}
+
 FluidSynthOutput::~FluidSynthOutput()
 {
-    if (m_pPulse) {
-        m_pPulse->FadeOut(END_FADE_FRAMES);
-        m_pPulse.reset();
-        return;
-    }
-    if (!m_pDriver)
-        return;
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_bClosing = true;
-        m_faded.wait_for(lock, CLOSE_PATIENCE, [this] { return m_bClosed; });
-    }
-    delete_fluid_audio_driver(m_pDriver);
+    m_output.Close(END_FADE_FRAMES, [this] { FadeRendered(); });
 }
 
 bool FluidSynthOutput::Open(const std::string& soundfont)
 {
     if (!m_synth.Load(soundfont, SAMPLE_RATE))
         return false;
-    m_pPulse = PulsePlayback::Open(SAMPLE_RATE, PERIOD_FRAMES, BUFFER_FRAMES, [this](int frames, float* left, float* right) {
-        float* outputs[2] = {left, right};
-        Render(frames, 2, outputs);
-    });
-    if (m_pPulse) {
-        m_strDriver = "pulse";
-        return true;
-    }
-    fluid_settings_t* settings = m_synth.Settings();
-    fluid_settings_setint(settings, "audio.period-size", PERIOD_FRAMES);
-    fluid_settings_setint(settings, "audio.periods", DRIVER_PERIOD_COUNT);
-    // The driver's thread asks for real time as the stream's does, a step
-    // above it, within what desktop systems grant.
-    fluid_settings_setint(settings, "audio.realtime-prio", AUDIO_REALTIME_PRIORITY);
-    SilenceAlsaErrors();
-    for (const char* driver : {"alsa", "sdl2"}) {
-        fluid_settings_setstr(settings, "audio.driver", driver);
-        m_pDriver = new_fluid_audio_driver2(settings, RenderCallback, this);
-        if (m_pDriver) {
-            m_strDriver = driver;
-            return true;
-        }
-    }
-    std::fputs("Dovezi: no audio output opens (no sound server and no sound card): the music is silent\n", stderr);
+    m_output.Open(m_synth.Settings());
     return true;
 }
 
 void FluidSynthOutput::SendShort(DWORD message, std::int64_t when)
 {
-    if (m_strDriver.empty()) {
-        m_synth.SendShort(message);
-        return;
-    }
     Enqueue(TimedEvent{when, message, {}, false});
 }
 
 void FluidSynthOutput::SendLong(const BYTE* data, DWORD length, std::int64_t when)
 {
-    if (m_strDriver.empty()) {
-        m_synth.SendLong(data, length);
-        return;
-    }
     Enqueue(TimedEvent{when, 0, std::vector<BYTE>(data, data + length), false});
 }
 
-void FluidSynthOutput::Silence(std::int64_t when)
-{
-    if (m_strDriver.empty()) {
-        MidiStreamOutput::Silence(when);
-        return;
-    }
-    Enqueue(TimedEvent{when, 0, {}, true});
-}
+void FluidSynthOutput::Silence(std::int64_t when) { Enqueue(TimedEvent{when, 0, {}, true}); }
 
 void FluidSynthOutput::Enqueue(TimedEvent event)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    m_incoming.push_back(std::move(event));
+    if (m_bSilent)
+        ApplyUnrendered(event);
+    else
+        m_incoming.push_back(std::move(event));
 }
 
-int FluidSynthOutput::RenderCallback(void* self, int frames, int, float*[], int outputCount, float* outputs[])
+void FluidSynthOutput::OnRendering(bool rendering)
 {
-    static_cast<FluidSynthOutput*>(self)->Render(frames, outputCount, outputs);
-    return FLUID_OK;
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_bSilent = !rendering;
+    if (rendering)
+        return;
+    // What waited is applied now, and the next sound starts afresh.
+    for (const TimedEvent& event : m_pending)
+        ApplyUnrendered(event);
+    for (const TimedEvent& event : m_incoming)
+        ApplyUnrendered(event);
+    m_pending.clear();
+    m_incoming.clear();
+    fluid_synth_all_sounds_off(m_synth.Synth(), -1);
+    m_timeline = SynthTimeline{SAMPLE_RATE};
+    m_position = 0;
+    m_gain = 1.0f;
+    m_nFadeLeft = 0;
+    m_bSilenceAfterFade = false;
 }
 
-void FluidSynthOutput::Render(int frames, int outputCount, float* outputs[])
+void FluidSynthOutput::ApplyUnrendered(const TimedEvent& event)
+{
+    if (event.bSilence)
+        fluid_synth_system_reset(m_synth.Synth());
+    else if (event.bytes.size() != 0 || !IsNoteOn(event.message))
+        Apply(event);
+}
+
+void FluidSynthOutput::FadeRendered()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_bClosing = true;
+    m_faded.wait_for(lock, CLOSE_PATIENCE, [this] { return m_bClosed; });
+}
+
+void FluidSynthOutput::Render(int frames, float* left, float* right)
 {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
@@ -142,7 +123,7 @@ void FluidSynthOutput::Render(int frames, int outputCount, float* outputs[])
     std::size_t taken = 0;
     while (taken < m_pending.size() && done < frames) {
         if (m_nFadeLeft > 0) {
-            done = RenderPart(done, std::min(frames, done + m_nFadeLeft), outputCount, outputs);
+            done = RenderPart(done, std::min(frames, done + m_nFadeLeft), left, right);
             continue;
         }
         const TimedEvent& event = m_pending[taken];
@@ -151,7 +132,7 @@ void FluidSynthOutput::Render(int frames, int outputCount, float* outputs[])
         if (at >= frames)
             break;
         if (at > done)
-            done = RenderPart(done, static_cast<int>(at), outputCount, outputs);
+            done = RenderPart(done, static_cast<int>(at), left, right);
         ++taken;
         if (event.bSilence)
             StartFade();
@@ -160,7 +141,7 @@ void FluidSynthOutput::Render(int frames, int outputCount, float* outputs[])
     }
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(taken));
     while (done < frames)
-        done = RenderPart(done, m_nFadeLeft > 0 ? std::min(frames, done + m_nFadeLeft) : frames, outputCount, outputs);
+        done = RenderPart(done, m_nFadeLeft > 0 ? std::min(frames, done + m_nFadeLeft) : frames, left, right);
     m_position += static_cast<std::uint64_t>(frames);
 
     if (m_bClosingSeen && m_gain == 0.0f) {
@@ -176,13 +157,13 @@ void FluidSynthOutput::StartFade()
     m_bSilenceAfterFade = true;
 }
 
-int FluidSynthOutput::RenderPart(int from, int to, int outputCount, float* outputs[])
+int FluidSynthOutput::RenderPart(int from, int to, float* left, float* right)
 {
     if (to <= from)
         return from;
-    // The drivers used here have no effect outputs: reverb and chorus mix
+    // The outputs used here have no effect channels: reverb and chorus mix
     // into the dry pair.
-    float* dry[2] = {outputs[0] + from, outputs[std::min(1, outputCount - 1)] + from};
+    float* dry[2] = {left + from, right + from};
     float* effects[4] = {dry[0], dry[1], dry[0], dry[1]};
     fluid_synth_process(m_synth.Synth(), to - from, 4, effects, 2, dry);
     const float step = 1.0f / static_cast<float>(FADE_FRAMES);
@@ -191,8 +172,9 @@ int FluidSynthOutput::RenderPart(int from, int to, int outputCount, float* outpu
             m_gain = std::max(0.0f, m_gain - step);
             --m_nFadeLeft;
         }
-        for (int output = 0; output < std::min(outputCount, 2); ++output)
-            dry[output][frame] *= m_gain;
+        dry[0][frame] *= m_gain;
+        if (dry[1] != dry[0])
+            dry[1][frame] *= m_gain;
     }
     if (m_nFadeLeft == 0 && m_bSilenceAfterFade) {
         // Faded out: every voice and the reverb's tail end, then the next

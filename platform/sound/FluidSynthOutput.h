@@ -1,17 +1,17 @@
 // The "Software Synthesizer" device on Linux: the software synthesizer
-// playing through the desktop's sound server, else the first of the
-// synthesizer's own audio drivers alsa and sdl2 that opens, with a generous
-// buffer (background music needs no low latency, and a busy desktop must
-// not break it up). Every message is rendered at its own sample, a fixed
-// delay after its time on the stream clock, so that the music keeps its
-// timing whatever the buffer; a note too late for its sample is left out
-// rather than started with others at once. A silence fades out at its own
-// sample, and the end of the device falls to silence in what is heard next,
-// instead of clicking. Where no driver opens, the device still takes every
-// message, silently, so that a stream on it keeps its timing.
+// playing through SynthSoundOutput (the desktop's sound server, else one of
+// the synthesizer's own drivers). Every message is rendered at its own
+// sample, a fixed delay after its time on the stream clock, so that the
+// music keeps its timing whatever the buffer; a note too late for its sample
+// is left out rather than started with others at once. A silence fades out
+// at its own sample, and the end of the device falls to silence in what is
+// heard next, instead of clicking. While the output opens, messages wait for
+// it; where it stays silent, the device still takes every message (but for
+// its notes, too late for any sample), so that a stream on it keeps its
+// timing and its channels' state.
 #pragma once
 
-#include "platform/sound/PulsePlayback.h"
+#include "platform/sound/SynthSoundOutput.h"
 #include "platform/sound/SynthTimeline.h"
 #include "platform/stream/MidiStreamClock.h"
 #include "platform/stream/MidiStreamOutput.h"
@@ -28,18 +28,19 @@ class FluidSynthOutput : public MidiStreamOutput {
 public:
     static constexpr double SAMPLE_RATE = 44100.0;
 
-    explicit FluidSynthOutput(const MidiStreamClock& clock) : m_clock(clock) {}
+    explicit FluidSynthOutput(const MidiStreamClock& clock);
     // Fades the sound out before the driver closes.
     ~FluidSynthOutput() override;
 
     FluidSynthOutput(const FluidSynthOutput&) = delete;
     FluidSynthOutput& operator=(const FluidSynthOutput&) = delete;
 
-    // Loads the soundfont (false when that fails) and starts a driver; says
-    // on standard error when no driver opens.
+    // Loads the soundfont (false when that fails) and starts opening the
+    // sound's output, without waiting for it.
     bool Open(const std::string& soundfont);
-    // What plays the sound ("pulse", "alsa" or "sdl2"); empty when nothing does.
-    const std::string& DriverName() const { return m_strDriver; }
+    // A new stream on the device: where the sound is silent, its output is
+    // tried again. Never waits.
+    void Retry() { m_output.Retry(); }
 
     void SendShort(DWORD message, std::int64_t when) override;
     void SendLong(const BYTE* data, DWORD length, std::int64_t when) override;
@@ -55,27 +56,30 @@ private:
         bool bSilence = false;
     };
 
-    static int RenderCallback(void* self, int frames, int effectCount, float* effects[], int outputCount,
-                              float* outputs[]);
-    void Render(int frames, int outputCount, float* outputs[]);
+    void Render(int frames, float* left, float* right);
     // Renders the frames from `from` to `to` at the fade's gain while a
     // fade runs; at its end the synthesizer is reset and, unless the device
     // is closing, the next sound is at full level. Gives `to`.
-    int RenderPart(int from, int to, int outputCount, float* outputs[]);
+    int RenderPart(int from, int to, float* left, float* right);
     void StartFade();
+    // Fades what a driver renders, and returns once it has or after a while.
+    void FadeRendered();
+    // From the output's thread, while nothing renders.
+    void OnRendering(bool rendering);
     void Apply(const TimedEvent& event);
+    // Applies at once what the synthesizer can still take without rendering.
+    void ApplyUnrendered(const TimedEvent& event);
     void Enqueue(TimedEvent event);
 
     const MidiStreamClock& m_clock;
     MidiStreamSynth m_synth;
-    std::unique_ptr<PulsePlayback> m_pPulse;
-    fluid_audio_driver_t* m_pDriver = nullptr;
-    std::string m_strDriver;
 
     // Handed over from the stream's thread to the audio thread.
     std::mutex m_mutex;
     std::condition_variable m_faded;
     std::vector<TimedEvent> m_incoming;
+    // Nothing renders: messages are applied as they come.
+    bool m_bSilent = false;
     bool m_bClosing = false;
     bool m_bClosed = false;
 
@@ -88,4 +92,7 @@ private:
     int m_nFadeLeft = 0;
     bool m_bSilenceAfterFade = false;
     bool m_bClosingSeen = false;
+
+    // Last, so that it ends first.
+    SynthSoundOutput m_output;
 };

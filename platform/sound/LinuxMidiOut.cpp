@@ -40,7 +40,11 @@ void LinuxMidiDevices::Enumerate()
 
 MidiStreamOutput* LinuxMidiDevices::OpenSynth()
 {
-    if (!m_synth && !m_bSynthFailed) {
+    if (m_synth) {
+        // A new stream, as at each round of a song played again: a sound
+        // that was lost, or never opened, is tried again.
+        m_synth->Retry();
+    } else if (!m_bSynthFailed) {
         auto synth = std::make_unique<FluidSynthOutput>(m_clock);
         if (synth->Open(m_strSoundfont))
             m_synth = std::move(synth);

@@ -6,7 +6,11 @@
 # dropouts, audible, started within a second of the window, never louder
 # than the render, on the song's timing with the same offset to the render
 # on both sides of the seam, and falling to silence within 200 ms of the
-# input that ends the saver, and of SIGTERM. Without any server (and no
+# input that ends the saver, and of SIGTERM. With the server stopped
+# (SIGSTOP, as a hung server is) before the saver starts, the parade moves
+# at once and the wait that runs out is said in one line; stopped then or
+# during play, a key removes the window within a second and the process is
+# gone within two (the figures are printed). Without any server (and no
 # sound card) the saver says so in one line and still runs, silently.
 #   saver_sound.sh SERVER [LOOPS]
 set -u
@@ -24,7 +28,9 @@ done
 use_work
 unset PULSE_CLIENTCONFIG PULSE_SERVER
 STARTED=()
+PROTOCOL=
 end_all() {
+    [ -n "$PROTOCOL" ] && kill -CONT "$PROTOCOL" 2>/dev/null
     for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
     "$IT/xvfb.sh" stop "$WORK/xvfb"
@@ -47,6 +53,7 @@ case "$SERVER" in
 pulseaudio)
     printf 'load-module module-native-protocol-unix\n' >"$WORK/pulse.pa"
     start pulseaudio -n -F "$WORK/pulse.pa" --exit-idle-time=-1 --daemonize=no
+    PROTOCOL=$!
     ;;
 pipewire)
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
@@ -61,6 +68,7 @@ pipewire)
     until_true 30 test -S "$XDG_RUNTIME_DIR/pipewire-0" || no_server "no pipewire"
     start wireplumber
     start "${REALTIME[@]}" pipewire-pulse
+    PROTOCOL=$!
     ;;
 esac
 until_true 30 pactl info || no_server "no $SERVER"
@@ -127,6 +135,59 @@ sox "$WORK/input.wav" -n stat 2>&1 | grep -E 'Length|RMS +amplitude|Maximum ampl
 record term
 play term 3
 check term --short
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# ms_until COMMAND...: the milliseconds until COMMAND succeeds, tried
+# every 10 ms; false after 10 s.
+ms_until() {
+    local from
+    from=$(now_ms)
+    until "$@" 2>/dev/null; do
+        [ $(($(now_ms) - from)) -lt 10000 ] || return 1
+        sleep 0.01
+    done
+    echo $(($(now_ms) - from))
+}
+window_gone() { ! xdotool search --name '^Dovezi$' >/dev/null 2>&1; }
+parade_moved() {
+    import -window root "$WORK/next.png" && [ "$(differing "$WORK/first.png" "$WORK/next.png")" != 0 ]
+}
+# end_by_key NAME: a key ends the saver $HUNG, whose window and process
+# must be gone within a second and two.
+end_by_key() {
+    local window_ms exit_ms
+    xdotool key a
+    window_ms=$(ms_until window_gone) || fail "$1: the window stays after a key"
+    exit_ms=$(ms_until sh -c "! kill -0 $HUNG") || fail "$1: the process stays after a key"
+    echo "$1: window gone ${window_ms} ms after the key, process gone ${exit_ms} ms after it"
+    [ "$window_ms" -le 1000 ] && [ "$exit_ms" -le 2000 ] || fail "$1: too slow"
+    wait "$HUNG" || fail "$1: exit status $?"
+}
+start_hung() {
+    "$DOVEZI" -s 2>"$WORK/$1.err" &
+    HUNG=$!
+    STARTED+=($HUNG)
+    wait_for_window Dovezi >/dev/null || fail "$1: no saver window"
+}
+kill -STOP "$PROTOCOL"
+start_hung stopped
+import -window root "$WORK/first.png"
+moved_ms=$(ms_until parade_moved) || fail "the parade stands while the server is stopped"
+echo "server stopped at the start: the parade moves ${moved_ms} ms after the window appears"
+[ "$moved_ms" -le 3000 ] || fail "the parade waits for a stopped server"
+sleep 5
+end_by_key "server stopped at the start"
+[ "$(wc -l <"$WORK/stopped.err")" = 1 ] && grep -q 'does not answer' "$WORK/stopped.err" ||
+    fail "with a stopped server the saver said: $(cat "$WORK/stopped.err")"
+kill -CONT "$PROTOCOL"
+until_true 30 pactl info || fail "the server does not go on"
+start_hung playing
+until_true 10 sh -c '[ -n "$(pactl list short sink-inputs)" ]' || fail "the music does not reach the server"
+sleep 1
+kill -STOP "$PROTOCOL"
+sleep 1
+end_by_key "server stopped during play"
+kill -CONT "$PROTOCOL"
 
 pactl unload-module module-null-sink >/dev/null
 for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
