@@ -41,6 +41,7 @@ TRACK_STEPS = 12         # how far a window may be from the one before
 ENDING_MARGIN = 0.25
 # The seam's neighbourhood, where a window would hold both rounds.
 SEAM_MARGIN = 1.0
+START_LIMIT_S = 2.0
 FADE_FRAMES = int(0.03 * RATE)
 FADE_STEP = int(0.005 * RATE)
 SILENCE_LEVEL = 2        # a frame at or below this level is silent
@@ -185,8 +186,10 @@ def main():
         sys.exit("the recording is silent")
     end = min(int(input_at * RATE), len(recording))
     print(f"music starts {start / RATE - window_at:.3f} s after the window appears ({window_at:.3f} s in)")
-    if start / RATE - window_at > 1.0:
-        failures.append("the music started more than 1 s after the window")
+    # The sound opens beside the parade, and joins it once the server has
+    # answered: on a busy machine that may take a second or so.
+    if start / RATE - window_at > START_LIMIT_S:
+        failures.append(f"the music started more than {START_LIMIT_S} s after the window")
 
     lost, runs, longest = dropouts(recording[start:end])
     share = 100.0 * lost / max(1, end - start)
