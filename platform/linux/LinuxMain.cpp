@@ -83,8 +83,15 @@ int RunHosted(Registry& registry, const std::string& word)
     return platform.RunMessageLoop();
 }
 
+bool IsDisplayMode(const std::vector<std::string>& arguments)
+{
+    return arguments.size() > 1 && IsDisplayModeWord(arguments[1]);
+}
+
 DisplayUse UseOf(const std::vector<std::string>& arguments)
 {
+    if (IsDisplayMode(arguments))
+        return DisplayModeUse(std::getenv("XSCREENSAVER_WINDOW"));
     if (arguments.size() > 1 && ParadeApp::MatchesSwitch(arguments[1], "p"))
         return DisplayUse::HostWindow;
     if (arguments.size() > 1 && ParadeApp::MatchesSwitch(arguments[1], "s"))
@@ -108,7 +115,9 @@ int RunOnWayland(const std::vector<std::string>& arguments, Registry& registry,
 {
     WaylandPlatform platform(registry, std::move(connection));
     ParadeApp app(platform);
-    if (!app.Initialize(arguments))
+    // -root: the display mode on the background of every output, as in a
+    // daemon's window: the input is not the saver's, an end signal ends it.
+    if (!(IsDisplayMode(arguments) ? app.InitializeHosted(WaylandPlatform::BackgroundHost()) : app.Initialize(arguments)))
         return 0;
     return platform.RunMessageLoop();
 }
@@ -120,20 +129,24 @@ bool RuntimeSocketExists()
     return !folder.empty() && stat((folder + "/wayland-0").c_str(), &status) == 0;
 }
 
-// The switches on the display system the environment and the first word
-// choose: a compositor that can cover its outputs shows the saver itself.
+// The switches and -root on the display system the environment and the
+// first word choose: a compositor that can cover its outputs shows the
+// saver itself, one with the layer shell the display mode on its background.
 int RunOnChosenDisplay(const DisplayWords& words, Registry& registry)
 {
     const DisplayUse use = UseOf(words.arguments);
     std::unique_ptr<WaylandConnection> connection;
     std::string why = "no compositor is named";
-    const bool tryWayland = words.forced ? *words.forced == DisplaySystem::Wayland
-                                         : NamesCompositor(std::getenv("WAYLAND_DISPLAY"), RuntimeSocketExists());
-    if (use != DisplayUse::HostWindow && tryWayland)
+    const bool tryWayland = words.forced ? *words.forced == DisplaySystem::Wayland && use != DisplayUse::HostWindow
+                                         : TriesCompositor(use, std::getenv("WAYLAND_DISPLAY"), RuntimeSocketExists());
+    if (tryWayland)
         connection = WaylandConnection::Open(why);
-    const CompositorOffer offer{connection != nullptr, connection != nullptr && connection->LayerShell() != nullptr};
+    const CompositorOffer offer{connection != nullptr, connection != nullptr && connection->LayerShell() != nullptr,
+                                connection != nullptr && connection->WmBase() != nullptr};
     if (ChooseDisplaySystem(words.forced, use, offer) == DisplaySystem::X11) {
         connection.reset();
+        if (IsDisplayMode(words.arguments))
+            return RunHosted(registry, words.arguments[1]);
         return RunSwitches(words.arguments, registry);
     }
     if (connection == nullptr) {
@@ -141,8 +154,8 @@ int RunOnChosenDisplay(const DisplayWords& words, Registry& registry)
                      why.c_str());
         return 1;
     }
-    if (use == DisplayUse::Save && !offer.coversOutputs) {
-        std::fprintf(stderr, "Dovezi: the Wayland compositor offers no layer shell to cover its outputs with\n");
+    if (const std::string cannot = WhyCompositorCannotServe(use, offer); !cannot.empty()) {
+        std::fprintf(stderr, "Dovezi: %s\n", cannot.c_str());
         return 1;
     }
     return RunOnWayland(words.arguments, registry, std::move(connection));
@@ -164,8 +177,6 @@ int main(int argc, char** argv)
     RegFileRegistry registry(UserConfigFolder());
     if (first == "--record")
         return Record({arguments.begin() + 2, arguments.end()}, registry);
-    if (first == "-root" || first == "--root")
-        return RunHosted(registry, first);
     if (first == "-window-id" || first == "--window-id") {
         const auto window = ParseWindowId(arguments.size() > 2 ? arguments[2] : std::string());
         if (!window)

@@ -3,7 +3,9 @@
 #include "platform/queue/Region.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "viewporter-client-protocol.h"
+#include "xdg-shell-client-protocol.h"
 #include "platform/wayland/LayerShellProtocol.h"
+#include "platform/wayland/WaylandOutput.h"
 
 #include <wayland-client.h>
 
@@ -12,6 +14,9 @@
 
 namespace {
 constexpr std::size_t MAX_BUFFERS = 2;
+// What the compositor may show of the program in its lists of windows.
+constexpr const char* TITLE = "Velmar Dovezi Screen Saver";
+constexpr const char* APP_ID = "dovezi";
 constexpr uint32_t ALL_EDGES = ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
                                ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT;
 
@@ -28,21 +33,55 @@ void CopyArea(const PixelTarget& from, const PixelTarget& to, const RECT& area)
 }
 
 OutputSurface::OutputSurface(WaylandConnection& connection, WaylandOutput& output, const OutputPart& part,
-                             std::function<void(OutputSurface&, bool)> ready)
-    : m_connection(connection), m_output(output), m_part(part), m_ready(std::move(ready))
+                             SurfaceRole role, SurfaceWatch watch)
+    : m_connection(connection), m_output(output), m_part(part), m_watch(std::move(watch))
 {
-    static const zwlr_layer_surface_v1_listener listener = {OnConfigure, OnClosed};
     m_pSurface = wl_compositor_create_surface(connection.Compositor());
-    m_pLayer = zwlr_layer_shell_v1_get_layer_surface(connection.LayerShell(), m_pSurface, output.Get(),
-                                                     ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "screensaver");
-    zwlr_layer_surface_v1_add_listener(m_pLayer, &listener, this);
-    zwlr_layer_surface_v1_set_anchor(m_pLayer, ALL_EDGES);
-    zwlr_layer_surface_v1_set_exclusive_zone(m_pLayer, -1);
-    zwlr_layer_surface_v1_set_keyboard_interactivity(m_pLayer,
-                                                     ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+    if (role == SurfaceRole::FullScreen)
+        MakeToplevel();
+    else
+        MakeLayerSurface(role);
     if (connection.Viewporter() != nullptr)
         m_pViewport = wp_viewporter_get_viewport(connection.Viewporter(), m_pSurface);
     wl_surface_commit(m_pSurface);
+}
+
+void OutputSurface::MakeLayerSurface(SurfaceRole role)
+{
+    static const zwlr_layer_surface_v1_listener listener = {OnConfigure, OnClosed};
+    const bool background = role == SurfaceRole::Background;
+    m_pLayer = zwlr_layer_shell_v1_get_layer_surface(
+        m_connection.LayerShell(), m_pSurface, m_output.Get(),
+        background ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
+        background ? "wallpaper" : "screensaver");
+    zwlr_layer_surface_v1_add_listener(m_pLayer, &listener, this);
+    zwlr_layer_surface_v1_set_anchor(m_pLayer, ALL_EDGES);
+    // Over the whole output, panels' zones included.
+    zwlr_layer_surface_v1_set_exclusive_zone(m_pLayer, -1);
+    zwlr_layer_surface_v1_set_keyboard_interactivity(
+        m_pLayer, background ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE
+                             : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+    if (background) {
+        // An empty input region: the pointer over the background is the
+        // compositor's, with its own cursor, as over a bare desktop.
+        wl_region* nothing = wl_compositor_create_region(m_connection.Compositor());
+        wl_surface_set_input_region(m_pSurface, nothing);
+        wl_region_destroy(nothing);
+    }
+}
+
+void OutputSurface::MakeToplevel()
+{
+    static const xdg_surface_listener surfaceListener = {OnXdgConfigure};
+    static const xdg_toplevel_listener toplevelListener = {OnToplevelConfigure, OnToplevelClose, OnToplevelBounds,
+                                                           OnToplevelCapabilities};
+    m_pXdgSurface = xdg_wm_base_get_xdg_surface(m_connection.WmBase(), m_pSurface);
+    xdg_surface_add_listener(m_pXdgSurface, &surfaceListener, this);
+    m_pToplevel = xdg_surface_get_toplevel(m_pXdgSurface);
+    xdg_toplevel_add_listener(m_pToplevel, &toplevelListener, this);
+    xdg_toplevel_set_title(m_pToplevel, TITLE);
+    xdg_toplevel_set_app_id(m_pToplevel, APP_ID);
+    xdg_toplevel_set_fullscreen(m_pToplevel, m_output.Get());
 }
 
 OutputSurface::~OutputSurface()
@@ -51,7 +90,12 @@ OutputSurface::~OutputSurface()
         wl_callback_destroy(m_pFrame);
     if (m_pViewport != nullptr)
         wp_viewport_destroy(m_pViewport);
-    zwlr_layer_surface_v1_destroy(m_pLayer);
+    if (m_pLayer != nullptr)
+        zwlr_layer_surface_v1_destroy(m_pLayer);
+    if (m_pToplevel != nullptr)
+        xdg_toplevel_destroy(m_pToplevel);
+    if (m_pXdgSurface != nullptr)
+        xdg_surface_destroy(m_pXdgSurface);
     wl_surface_destroy(m_pSurface);
     m_buffers.clear();
 }
@@ -59,17 +103,48 @@ OutputSurface::~OutputSurface()
 void OutputSurface::OnConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width,
                                 uint32_t height)
 {
-    auto& self = *static_cast<OutputSurface*>(data);
     zwlr_layer_surface_v1_ack_configure(layer, serial);
-    const SIZE logical{static_cast<LONG>(width), static_cast<LONG>(height)};
-    if (logical.cx == self.m_logical.cx && logical.cy == self.m_logical.cy)
+    static_cast<OutputSurface*>(data)->Configure(SIZE{static_cast<LONG>(width), static_cast<LONG>(height)});
+}
+
+void OutputSurface::OnToplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*)
+{
+    static_cast<OutputSurface*>(data)->m_pendingSize = SIZE{width, height};
+}
+
+void OutputSurface::OnXdgConfigure(void* data, xdg_surface* surface, uint32_t serial)
+{
+    auto& self = *static_cast<OutputSurface*>(data);
+    xdg_surface_ack_configure(surface, serial);
+    // No size: the window's own choice, the output's.
+    SIZE logical = self.m_pendingSize;
+    if (logical.cx <= 0 || logical.cy <= 0) {
+        const RECT place = self.m_output.Place().logical;
+        logical = SIZE{place.right - place.left, place.bottom - place.top};
+    }
+    self.Configure(logical);
+}
+
+void OutputSurface::OnToplevelClose(void* data, xdg_toplevel*)
+{
+    auto& self = *static_cast<OutputSurface*>(data);
+    if (self.m_watch.closeAsked)
+        self.m_watch.closeAsked();
+}
+
+void OutputSurface::OnToplevelBounds(void*, xdg_toplevel*, int32_t, int32_t) {}
+void OutputSurface::OnToplevelCapabilities(void*, xdg_toplevel*, wl_array*) {}
+
+void OutputSurface::Configure(SIZE logical)
+{
+    if (logical.cx <= 0 || logical.cy <= 0 || (logical.cx == m_logical.cx && logical.cy == m_logical.cy))
         return;
-    self.m_logical = logical;
-    self.FitBuffers();
+    m_logical = logical;
+    FitBuffers();
     // A fresh buffer is black: committed as it is where nothing is drawn
     // on it, it still covers the output.
-    self.DrawTarget();
-    self.m_ready(self, true);
+    DrawTarget();
+    m_watch.ready(*this, true);
 }
 
 void OutputSurface::OnClosed(void* data, zwlr_layer_surface_v1*) { static_cast<OutputSurface*>(data)->m_bClosed = true; }
@@ -170,5 +245,5 @@ void OutputSurface::OnFrameDone(void* data, wl_callback* callback, uint32_t)
 void OutputSurface::OnBufferRelease(void* data)
 {
     auto& self = *static_cast<OutputSurface*>(data);
-    self.m_ready(self, false);
+    self.m_watch.ready(self, false);
 }

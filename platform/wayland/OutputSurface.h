@@ -1,8 +1,10 @@
-// The saver's surface on one output: a layer surface above everything,
-// anchored to every edge, that takes the keyboard, with its buffers in the
-// output's device pixels. Drawing goes into a buffer the compositor does
-// not hold, brought up to date first; the drawn buffer is committed with
-// its damage when the compositor asks for the next frame.
+// The saver's surface on one output, in one of three roles: a layer surface
+// above everything that takes the keyboard; where the compositor has no
+// layer shell, a toplevel window made full screen on the output; or, for a
+// background, a layer surface below every window that takes no input. Its
+// buffers are in the output's device pixels. Drawing goes into a buffer the
+// compositor does not hold, brought up to date first; the drawn buffer is
+// committed with its damage when the compositor asks for the next frame.
 #pragma once
 
 #include "platform/wayland/OutputLayout.h"
@@ -15,17 +17,39 @@
 struct wl_callback;
 struct wl_surface;
 struct wp_viewport;
+struct xdg_surface;
+struct xdg_toplevel;
+struct wl_array;
 struct zwlr_layer_surface_v1;
+class OutputSurface;
 class WaylandConnection;
 class WaylandOutput;
 
+enum class SurfaceRole {
+    // A layer surface on the overlay layer, anchored to every edge, that
+    // takes the keyboard: the saver where the compositor has the layer shell.
+    Overlay,
+    // An xdg_toplevel made full screen on its output: the saver elsewhere.
+    FullScreen,
+    // A layer surface on the background layer, below every window, that
+    // takes neither the keyboard nor the pointer: a wallpaper.
+    Background,
+};
+
+// What the surface tells its window: drawing that had to wait may go
+// ahead (`resized`: the whole part must be drawn again), and the compositor
+// asked the window to close (a toplevel's close).
+struct SurfaceWatch {
+    std::function<void(OutputSurface&, bool resized)> ready;
+    std::function<void()> closeAsked;
+};
+
 class OutputSurface {
 public:
-    // `ready` is called when drawing that had to wait may go ahead: the
-    // surface got its size, or a buffer came free; `resized` tells that the
-    // whole part must be drawn again.
-    OutputSurface(WaylandConnection& connection, WaylandOutput& output, const OutputPart& part,
-                  std::function<void(OutputSurface&, bool resized)> ready);
+    // The watch's `ready` is called once the surface got its size, and
+    // whenever a buffer came free.
+    OutputSurface(WaylandConnection& connection, WaylandOutput& output, const OutputPart& part, SurfaceRole role,
+                  SurfaceWatch watch);
     ~OutputSurface();
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
@@ -48,6 +72,11 @@ public:
 private:
     static void OnConfigure(void* data, zwlr_layer_surface_v1*, uint32_t serial, uint32_t width, uint32_t height);
     static void OnClosed(void* data, zwlr_layer_surface_v1*);
+    static void OnXdgConfigure(void* data, xdg_surface*, uint32_t serial);
+    static void OnToplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*);
+    static void OnToplevelClose(void* data, xdg_toplevel*);
+    static void OnToplevelBounds(void*, xdg_toplevel*, int32_t, int32_t);
+    static void OnToplevelCapabilities(void*, xdg_toplevel*, wl_array*);
     static void OnFrameDone(void* data, wl_callback* callback, uint32_t);
     static void OnBufferRelease(void* data);
 
@@ -57,6 +86,10 @@ private:
         std::vector<RECT> stale;
     };
 
+    void MakeLayerSurface(SurfaceRole role);
+    void MakeToplevel();
+    // The compositor gave the surface this logical size.
+    void Configure(SIZE logical);
     // Device size and buffer scale for the logical size the compositor gave.
     void FitBuffers();
     Buffer* FreeBuffer();
@@ -65,9 +98,13 @@ private:
     WaylandConnection& m_connection;
     WaylandOutput& m_output;
     OutputPart m_part;
-    std::function<void(OutputSurface&, bool)> m_ready;
+    SurfaceWatch m_watch;
     wl_surface* m_pSurface = nullptr;
     zwlr_layer_surface_v1* m_pLayer = nullptr;
+    xdg_surface* m_pXdgSurface = nullptr;
+    xdg_toplevel* m_pToplevel = nullptr;
+    // The toplevel's size of its latest configure, until it is acknowledged.
+    SIZE m_pendingSize{0, 0};
     wp_viewport* m_pViewport = nullptr;
     wl_callback* m_pFrame = nullptr;
     SIZE m_logical{0, 0};

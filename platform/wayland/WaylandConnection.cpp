@@ -5,6 +5,7 @@
 #include "wlr-output-power-management-unstable-v1-client-protocol.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
+#include "xdg-shell-client-protocol.h"
 
 #include <poll.h>
 #include <wayland-client.h>
@@ -21,6 +22,9 @@ Proxy* Bind(wl_registry* registry, uint32_t name, const wl_interface& interface,
 }
 
 bool Is(const char* interface, const wl_interface& wanted) { return std::strcmp(interface, wanted.name) == 0; }
+
+// A client that does not answer is taken for hung.
+void OnPing(void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }
 }
 
 std::unique_ptr<WaylandConnection> WaylandConnection::Open(std::string& why)
@@ -59,6 +63,8 @@ WaylandConnection::~WaylandConnection()
         zwlr_screencopy_manager_v1_destroy(m_pScreenCopy);
     if (m_pLayerShell != nullptr)
         zwlr_layer_shell_v1_destroy(m_pLayerShell);
+    if (m_pWmBase != nullptr)
+        xdg_wm_base_destroy(m_pWmBase);
     m_pSeat.reset();
     if (m_pShm != nullptr)
         wl_shm_destroy(m_pShm);
@@ -83,7 +89,11 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
         self.AddOutput(name, version);
     else if (Is(interface, zwlr_layer_shell_v1_interface))
         self.m_pLayerShell = Bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, 4);
-    else if (Is(interface, zwlr_screencopy_manager_v1_interface))
+    else if (Is(interface, xdg_wm_base_interface) && self.m_pWmBase == nullptr) {
+        static const xdg_wm_base_listener listener = {OnPing};
+        self.m_pWmBase = Bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, 5);
+        xdg_wm_base_add_listener(self.m_pWmBase, &listener, nullptr);
+    } else if (Is(interface, zwlr_screencopy_manager_v1_interface))
         self.m_pScreenCopy =
             Bind<zwlr_screencopy_manager_v1>(registry, name, zwlr_screencopy_manager_v1_interface, version, 3);
     else if (Is(interface, zxdg_output_manager_v1_interface))

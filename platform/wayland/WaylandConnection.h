@@ -16,6 +16,7 @@ struct wl_registry;
 struct wl_compositor;
 struct wl_shm;
 struct wp_viewporter;
+struct xdg_wm_base;
 struct zwlr_layer_shell_v1;
 struct zwlr_screencopy_manager_v1;
 
@@ -35,6 +36,8 @@ public:
     // Null when the compositor has no seat.
     WaylandSeat* Seat() const { return m_pSeat.get(); }
     zwlr_layer_shell_v1* LayerShell() const { return m_pLayerShell; }
+    // xdg-shell, for toplevel windows; its pings are answered here.
+    xdg_wm_base* WmBase() const { return m_pWmBase; }
     zwlr_screencopy_manager_v1* ScreenCopy() const { return m_pScreenCopy; }
     wp_viewporter* Viewporter() const { return m_pViewporter; }
     // The described outputs.
@@ -70,6 +73,7 @@ private:
     wl_shm* m_pShm = nullptr;
     std::unique_ptr<WaylandSeat> m_pSeat;
     zwlr_layer_shell_v1* m_pLayerShell = nullptr;
+    xdg_wm_base* m_pWmBase = nullptr;
     zwlr_screencopy_manager_v1* m_pScreenCopy = nullptr;
     struct zxdg_output_manager_v1* m_pXdgOutputs = nullptr;
     struct zwlr_output_power_manager_v1* m_pPower = nullptr;

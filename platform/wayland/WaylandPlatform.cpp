@@ -168,6 +168,8 @@ int WaylandPlatform::RunMessageLoop()
     }
 }
 
+HWND WaylandPlatform::BackgroundHost() { return WaylandBackgroundHost(); }
+
 std::string WaylandPlatform::ModulePath() const { return ReadModulePath(); }
 
 RECT WaylandPlatform::VirtualScreen() const
@@ -184,10 +186,17 @@ HWND WaylandPlatform::ForegroundWindow() const
     return nullptr;
 }
 
-bool WaylandPlatform::IsWindow(HWND window) const { return FindWindow(window) != nullptr; }
+bool WaylandPlatform::IsWindow(HWND window) const
+{
+    return FindWindow(window) != nullptr || (window == WaylandBackgroundHost() && m_connection->LayerShell() != nullptr);
+}
 
 bool WaylandPlatform::GetClientRect(HWND handle, RECT& rect) const
 {
+    if (handle == WaylandBackgroundHost() && m_connection->LayerShell() != nullptr) {
+        rect = VirtualScreen();
+        return true;
+    }
     const WaylandWindow* window = FindWindow(handle);
     if (window == nullptr)
         return false;

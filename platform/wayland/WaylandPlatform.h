@@ -47,6 +47,10 @@ public:
     void ReportProblem(const std::string& text) override;
     bool ClaimMusic() override;
 
+    // The host window of a display mode on the desktop's background: the
+    // outputs' layout, where the compositor has the layer shell.
+    static HWND BackgroundHost();
+
     // Bookkeeping of the windows alive in this process.
     void AddWindow(WaylandWindow& window);
     void RemoveWindow(WaylandWindow& window);

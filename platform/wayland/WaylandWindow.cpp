@@ -35,9 +35,17 @@ MessageLoop::Microseconds WaylandWindow::Now() const { return MonotonicMicroseco
 
 HWND WaylandWindow::CreatePlatformWindow(DWORD, DWORD, const RECT& rect, HWND parent)
 {
-    // Only the full-screen saver has a Wayland window; a preview needs a
-    // host window to draw in, which Wayland has no way to name.
-    if (parent != nullptr || m_connection.LayerShell() == nullptr)
+    // The full-screen saver covers the outputs with layer surfaces, else
+    // with full-screen toplevels; a child of the background host lies on
+    // the background layer. A preview needs a host window to draw in,
+    // which Wayland has no way to name.
+    if (parent == WaylandBackgroundHost() && m_connection.LayerShell() != nullptr)
+        m_role = SurfaceRole::Background;
+    else if (parent == nullptr && m_connection.LayerShell() != nullptr)
+        m_role = SurfaceRole::Overlay;
+    else if (parent == nullptr && m_connection.WmBase() != nullptr)
+        m_role = SurfaceRole::FullScreen;
+    else
         return nullptr;
     m_cx = rect.right - rect.left;
     m_cy = rect.bottom - rect.top;
@@ -68,8 +76,15 @@ void WaylandWindow::AddOutput(WaylandOutput& output)
     if (!m_bCreated)
         return;
     const OutputPart part = m_layout.PartOf(output.Place());
-    m_surfaces.push_back(std::make_unique<OutputSurface>(
-        m_connection, output, part, [this](OutputSurface& surface, bool resized) { OnSurfaceReady(surface, resized); }));
+    SurfaceWatch watch;
+    watch.ready = [this](OutputSurface& surface, bool resized) { OnSurfaceReady(surface, resized); };
+    watch.closeAsked = [this] {
+        if (m_bCloseAsked)
+            return;
+        m_bCloseAsked = true;
+        Post(WM_CLOSE, 0, 0);
+    };
+    m_surfaces.push_back(std::make_unique<OutputSurface>(m_connection, output, part, m_role, std::move(watch)));
 }
 
 void WaylandWindow::RemoveOutput(WaylandOutput& output)

@@ -1,8 +1,12 @@
 // The full-screen saver on Wayland: one window of the message loop that
 // spans the outputs' layout, shown as one surface per output, each with its
-// part of the window at that output's device pixels. Input on any of them
-// becomes the window's messages; losing the keyboard to another surface of
-// the compositor (a lock screen) deactivates it.
+// part of the window at that output's device pixels: layer surfaces above
+// everything, or full-screen toplevels where the compositor has no layer
+// shell. Input on any of them becomes the window's messages; losing the
+// keyboard to another surface of the compositor (a lock screen) deactivates
+// it, and a toplevel the compositor asks to close closes it. A window made
+// as a child of the background host is drawn on the background layer
+// instead, below every window, and gets no input.
 #pragma once
 
 #include "platform/present/DibPainter.h"
@@ -10,11 +14,16 @@
 #include "platform/wayland/OutputSurface.h"
 #include "platform/wayland/WaylandSeat.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 class PaletteStore;
 class WaylandConnection;
+
+// The handle that stands for the desktop's background, the size of the
+// outputs' layout: a display mode's host window.
+inline HWND WaylandBackgroundHost() { return reinterpret_cast<HWND>(std::uintptr_t{8}); }
 
 class WaylandWindow : public QueuedWindow, public SeatInput {
 public:
@@ -25,7 +34,8 @@ public:
     RECT ClientRect() const override { return RECT{0, 0, m_cx, m_cy}; }
     void HideCursor() override {}
 
-    bool IsFullScreen() const { return !m_surfaces.empty() || m_bCreated; }
+    // The saver's full-screen window, not the background's.
+    bool IsFullScreen() const { return (!m_surfaces.empty() || m_bCreated) && m_role != SurfaceRole::Background; }
     bool HasKeyboard() const { return m_nFocused > 0; }
     bool Shows(wl_surface* surface) const { return Find(surface) != nullptr; }
     void AddOutput(WaylandOutput& output);
@@ -69,6 +79,8 @@ private:
     int m_cx = 0;
     int m_cy = 0;
     bool m_bCreated = false;
+    SurfaceRole m_role = SurfaceRole::Overlay;
+    bool m_bCloseAsked = false;
     int m_nFocused = 0;
     bool m_bHadKeyboard = false;
     bool m_bAltDown = false;

@@ -37,6 +37,9 @@ wl_start() {
 user_command() {
     local ipc
     ipc=$(ls "$WL/run"/sway-ipc.* 2>/dev/null | head -1)
+    # Before sway runs: where it is to make its socket. An empty SWAYSOCK
+    # would make it bind one abstract name that any other sway may hold.
+    [ -n "$ipc" ] || ipc="$WL/run/sway-ipc.sock"
     local environment=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$WL/home" XDG_CONFIG_HOME="$WL/config"
         XDG_RUNTIME_DIR="$WL/run" WAYLAND_DISPLAY="${WL_SOCKET:-}" SWAYSOCK="$ipc"
         WLR_BACKENDS="${WLR_BACKENDS:-}" WLR_RENDERER="${WLR_RENDERER:-}"
