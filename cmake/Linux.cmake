@@ -35,6 +35,7 @@ dovezi_platform_library(dovezi_resources platform/resources ${DOVEZI_EMBEDDED})
 dovezi_platform_library(dovezi_dialog platform/dialog)
 dovezi_platform_library(dovezi_queue platform/queue)
 dovezi_platform_library(dovezi_present platform/present)
+target_link_libraries(dovezi_present PRIVATE PkgConfig::PNG)
 dovezi_platform_library(dovezi_regfile platform/regfile)
 target_link_libraries(dovezi_regfile PRIVATE Threads::Threads)
 

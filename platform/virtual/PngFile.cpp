@@ -4,28 +4,6 @@
 
 #include <png.h>
 
-namespace {
-bool FinishRead(png_image& image, RgbPicture& picture)
-{
-    image.format = PNG_FORMAT_RGB;
-    const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
-    if (image.width == 0 || image.height == 0 || image.width > MAX_PNG_PIXELS || pixels > MAX_PNG_PIXELS) {
-        png_image_free(&image);
-        return false;
-    }
-    std::vector<BYTE> rgb(PNG_IMAGE_SIZE(image));
-    png_color black{0, 0, 0};
-    if (!png_image_finish_read(&image, &black, rgb.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return false;
-    }
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    picture.rgb = std::move(rgb);
-    return true;
-}
-}
-
 bool WritePngFile(const std::string& path, const RgbPicture& picture)
 {
     if (picture.width <= 0 || picture.height <= 0 ||
@@ -39,15 +17,6 @@ bool WritePngFile(const std::string& path, const RgbPicture& picture)
     const bool written = png_image_write_to_file(&image, path.c_str(), 0, picture.rgb.data(), 0, nullptr) != 0;
     png_image_free(&image);
     return written;
-}
-
-bool ReadPngMemory(const void* data, std::size_t size, RgbPicture& picture)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (data == nullptr || size == 0 || !png_image_begin_read_from_memory(&image, data, size))
-        return false;
-    return FinishRead(image, picture);
 }
 
 bool ReadPngFile(const std::string& path, RgbPicture& picture)

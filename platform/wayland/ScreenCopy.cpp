@@ -128,7 +128,6 @@ void OutputCopy::PlaceOn(BYTE* canvas, SIZE size) const
 }
 }
 
-namespace {
 std::shared_ptr<std::vector<BYTE>> CanvasRows(SIZE size)
 {
     return std::make_shared<std::vector<BYTE>>(DibStride(size.cx, 32) * static_cast<std::size_t>(size.cy));
@@ -145,7 +144,6 @@ DevicePixels CanvasPixels(SIZE size, std::shared_ptr<std::vector<BYTE>> rows)
     pixels.rows = *rows;
     pixels.keeper = std::move(rows);
     return pixels;
-}
 }
 
 DevicePixels BlackCanvas(SIZE size) { return CanvasPixels(size, CanvasRows(size)); }

@@ -6,6 +6,7 @@
 #include "platform/present/ScreenCapture.h"
 #include "platform/wayland/OutputLayout.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,3 +22,7 @@ std::optional<DevicePixels> CopyOutputs(WaylandConnection& connection, const std
 
 // A black canvas of the layout's size, as CopyOutputs makes it.
 DevicePixels BlackCanvas(SIZE size);
+// The rows of a black canvas of that size, four bytes a pixel (blue, green,
+// red, unused), to be drawn on and then handed over by CanvasPixels.
+std::shared_ptr<std::vector<BYTE>> CanvasRows(SIZE size);
+DevicePixels CanvasPixels(SIZE size, std::shared_ptr<std::vector<BYTE>> rows);

@@ -1,7 +1,8 @@
 // The graphics seam on Wayland: the screen is the canvas that spans every
-// output; its copy is each output's picture read from the compositor (black
-// where it offers none, said once on standard error); the stated scale is
-// the largest output scale.
+// output; its copy is each output's picture read from the compositor, or
+// where it offers none the desktop portal's screenshot (black when that
+// fails too, said once on standard error, and not asked for again); the
+// stated scale is the largest output scale.
 #pragma once
 
 #include "platform/Graphics.h"

@@ -33,7 +33,9 @@ wl_start() {
 
 # user_command COMMAND...: USER_COMMAND runs COMMAND as the unprivileged
 # user, with the compositor's environment and nothing else of the test's;
-# started with & its PID is that of COMMAND.
+# started with & its PID is that of COMMAND. SWAYSOCK is left out until the
+# compositor has its socket: sway given an empty one binds the one abstract
+# socket of that name, which another sway on the machine may hold.
 user_command() {
     local ipc
     ipc=$(ls "$WL/run"/sway-ipc.* 2>/dev/null | head -1)
@@ -41,7 +43,7 @@ user_command() {
     # would make it bind one abstract name that any other sway may hold.
     [ -n "$ipc" ] || ipc="$WL/run/sway-ipc.sock"
     local environment=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$WL/home" XDG_CONFIG_HOME="$WL/config"
-        XDG_RUNTIME_DIR="$WL/run" WAYLAND_DISPLAY="${WL_SOCKET:-}" SWAYSOCK="$ipc"
+        XDG_RUNTIME_DIR="$WL/run" WAYLAND_DISPLAY="${WL_SOCKET:-}" ${ipc:+"SWAYSOCK=$ipc"}
         WLR_BACKENDS="${WLR_BACKENDS:-}" WLR_RENDERER="${WLR_RENDERER:-}"
         WLR_LIBINPUT_NO_DEVICES="${WLR_LIBINPUT_NO_DEVICES:-}" WLR_HEADLESS_OUTPUTS="${WLR_HEADLESS_OUTPUTS:-}"
         WAYLAND_DEBUG="${WAYLAND_DEBUG:-}" LANG=C.UTF-8)
@@ -94,6 +96,16 @@ wl_shot() {
     else
         as_user grim - >"$1"
     fi
+}
+
+# changes OUTPUT FIRST SECOND: a shot of the output that differs from FIRST within 20 s.
+changes() {
+    for _ in $(seq 100); do
+        wl_shot "$3" "$1"
+        [ "$(compare -metric AE "$2" "$3" null: 2>&1 | cut -d' ' -f1)" != 0 ] && return 0
+        sleep 0.2
+    done
+    return 1
 }
 
 # wl_pixel FILE X Y: the colour at X,Y as RRGGBB.

@@ -32,16 +32,6 @@ covered() {
     return 1
 }
 
-# changes OUTPUT FIRST SECOND: a shot that differs from FIRST within 20 s.
-changes() {
-    for _ in $(seq 100); do
-        wl_shot "$3" "$1"
-        [ "$(compare -metric AE "$2" "$3" null: 2>&1 | cut -d' ' -f1)" != 0 ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
-
 ms() { date +%s%3N; }
 
 # type_until CHECK...: types a key until CHECK is true, ten times at most,
