@@ -1,5 +1,6 @@
 # Installation: the program, its XScreenSaver display mode and settings
-# entry, the icon and the manual; `make package` turns it into a Debian
+# entry, the autostart entry of the idle mode (off until a user turns it
+# on), the icon and the manual; `make package` turns it into a Debian
 # package.
 include(GNUInstallDirs)
 
@@ -25,6 +26,14 @@ install(TARGETS Dovezi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(PROGRAMS $<TARGET_FILE:Dovezi> DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 install(FILES hacks/config/dovezi.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES packaging/dovezi-settings.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Desktops read autostart entries from /etc/xdg/autostart: there for the
+# package's prefix of /usr, else under the prefix.
+install(CODE "if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(DOVEZI_SYSCONFDIR ../etc)
+else()
+    set(DOVEZI_SYSCONFDIR etc)
+endif()")
+install(FILES packaging/dovezi-idle.desktop DESTINATION \${DOVEZI_SYSCONFDIR}/xdg/autostart)
 install(FILES docs/Dovezi.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 set(CPACK_GENERATOR DEB)
@@ -38,4 +47,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont | fluid-soundfont-gm")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/conffiles)
 include(CPack)

@@ -3,6 +3,7 @@
 # one library per folder of platform/.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext)
+pkg_check_modules(XSS REQUIRED IMPORTED_TARGET xscrnsaver)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
@@ -72,6 +73,16 @@ dovezi_platform_library(dovezi_wayland platform/wayland)
 target_link_libraries(dovezi_wayland PUBLIC dovezi_gtk dovezi_posix dovezi_present dovezi_queue dovezi_resources
     dovezi_sound dovezi_stream PRIVATE dovezi_wayland_protocols)
 
+# The resident idle mode, over the compositor's idle protocols, GNOME's idle
+# monitor on the session bus and the X screen-saver extension.
+dovezi_wayland_protocols(dovezi_idle_protocols
+    ${WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml
+    ${CMAKE_SOURCE_DIR}/platform/idle/protocols/kde-idle.xml)
+target_link_libraries(dovezi_idle_protocols PUBLIC PkgConfig::WAYLAND)
+dovezi_platform_library(dovezi_idle platform/idle)
+target_link_libraries(dovezi_idle PRIVATE dovezi_idle_protocols dovezi_posix PkgConfig::SYSTEMD PkgConfig::X11
+    PkgConfig::XSS)
+
 dovezi_platform_library(dovezi_linux platform/linux)
 
 dovezi_platform_library(dovezi_virtual platform/virtual)
@@ -81,7 +92,7 @@ target_link_libraries(dovezi_virtual PUBLIC dovezi_dialog dovezi_posix dovezi_pr
 add_executable(Dovezi platform/linux/LinuxMain.cpp)
 set_source_files_properties(platform/linux/CommandLineHelp.cpp PROPERTIES
     COMPILE_DEFINITIONS DOVEZI_VERSION="${PROJECT_VERSION}")
-target_link_libraries(Dovezi PRIVATE dovezi_core dovezi_linux dovezi_posix dovezi_regfile dovezi_virtual dovezi_wayland
+target_link_libraries(Dovezi PRIVATE dovezi_core dovezi_idle dovezi_linux dovezi_posix dovezi_regfile dovezi_virtual dovezi_wayland
     dovezi_x11)
 
 file(GLOB DOVEZI_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)

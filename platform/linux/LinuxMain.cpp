@@ -2,6 +2,8 @@
 // (the three switches, and the words of an XScreenSaver display mode), or
 // recorded on an in-memory display.
 #include "app/ParadeApp.h"
+#include "platform/idle/IdleMode.h"
+#include "platform/idle/IdleWords.h"
 #include "platform/linux/CommandLineHelp.h"
 #include "platform/linux/DisplayChoice.h"
 #include "platform/posix/EndSignals.h"
@@ -129,6 +131,25 @@ bool RuntimeSocketExists()
     return !folder.empty() && stat((folder + "/wayland-0").c_str(), &status) == 0;
 }
 
+// --idle: the saver (-s, on the display system a first word forced) each
+// time the user has been idle for the timeout.
+int RunIdle(const DisplayWords& words)
+{
+    std::string error;
+    const auto timeout = ReadIdleTimeout({words.arguments.begin() + 1, words.arguments.end()}, error);
+    if (!timeout) {
+        std::fprintf(stderr, "Dovezi: %s\n", error.c_str());
+        return 2;
+    }
+    IdleRequest request{*timeout, false, {ReadModulePath()}};
+    if (words.forced)
+        request.saver.push_back(*words.forced == DisplaySystem::Wayland ? "--wayland" : "--x11");
+    request.saver.push_back("-s");
+    request.tryWayland = words.forced ? *words.forced == DisplaySystem::Wayland
+                                      : NamesCompositor(std::getenv("WAYLAND_DISPLAY"), RuntimeSocketExists());
+    return RunIdleMode(request);
+}
+
 // The switches and -root on the display system the environment and the
 // first word choose: a compositor that can cover its outputs shows the
 // saver itself, one with the layer shell the display mode on its background.
@@ -173,6 +194,9 @@ int main(int argc, char** argv)
         std::fputs((first == "--help" ? HelpText("Dovezi") : VersionText()).c_str(), stdout);
         return 0;
     }
+
+    if (first == "--idle" || first == "--idle-seconds")
+        return RunIdle(words);
 
     RegFileRegistry registry(UserConfigFolder());
     if (first == "--record")

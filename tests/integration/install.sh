@@ -16,6 +16,7 @@ for file in bin/Dovezi libexec/xscreensaver/Dovezi share/xscreensaver/config/dov
 done
 "$STAGE/usr/bin/Dovezi" --version | grep -q "Velmar Dovezi Screen Saver" || fail "installed program does not run"
 grep -q '^Exec=Dovezi -c$' "$STAGE/usr/share/applications/dovezi-settings.desktop" || fail "desktop entry"
+grep -q '^Hidden=true$' "$STAGE/usr/etc/xdg/autostart/dovezi-idle.desktop" || fail "the idle mode's autostart entry is not off"
 grep -q 'command arg="--root"' "$STAGE/usr/share/xscreensaver/config/dovezi.xml" || fail "display mode description"
 
 (cd "$STAGE" && cpack --config "$BUILD/CPackConfig.cmake" -B "$STAGE/package" >/dev/null) || fail "cpack"
@@ -27,7 +28,8 @@ for library in libx11-6 libgtk-3-0 libasound2 libfluidsynth3 libpng16-16; do
 done
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/bin/Dovezi ./usr/libexec/xscreensaver/Dovezi ./usr/share/xscreensaver/config/dovezi.xml \
-    ./usr/share/man/man6/Dovezi.6; do
+    ./usr/share/man/man6/Dovezi.6 ./etc/xdg/autostart/dovezi-idle.desktop; do
     echo "$contents" | grep -q " $file\$" || fail "the package lacks $file"
 done
+dpkg-deb -I "$deb" conffiles | grep -qx /etc/xdg/autostart/dovezi-idle.desktop || fail "the autostart entry is no conffile"
 echo "install: ok"

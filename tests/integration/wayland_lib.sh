@@ -47,6 +47,9 @@ user_command() {
         WLR_BACKENDS="${WLR_BACKENDS:-}" WLR_RENDERER="${WLR_RENDERER:-}"
         WLR_LIBINPUT_NO_DEVICES="${WLR_LIBINPUT_NO_DEVICES:-}" WLR_HEADLESS_OUTPUTS="${WLR_HEADLESS_OUTPUTS:-}"
         WAYLAND_DEBUG="${WAYLAND_DEBUG:-}" LANG=C.UTF-8)
+    # An empty SWAYSOCK would make sway bind its IPC socket to the empty
+    # abstract name, which another sway on the machine may hold.
+    [ -n "$ipc" ] && environment+=(SWAYSOCK="$ipc")
     if [ "$(id -u)" = 0 ]; then
         USER_COMMAND=(setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups env -i "${environment[@]}" "$@")
     else
