@@ -15,7 +15,7 @@ PACKAGES=(
     fluidsynth timgm6mb-soundfont sox xscreensaver
     pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus
     libwayland-dev libwayland-bin wayland-protocols sway grim wtype swayidle foot
-    weston mutter xdg-desktop-portal xdg-desktop-portal-wlr libxss-dev xwayland
+    weston mutter xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk libxss-dev xwayland
 )
 
 SUDO=""

@@ -93,7 +93,7 @@ idle_cycle() {
 # idle_cycle_here: the cycle with the idle mode run as the test's user.
 idle_cycle_here() {
     LAST_INPUT=$(ms)
-    "$DOVEZI" --idle-seconds "$TIMEOUT" 2>"$WORK/idle.err" &
+    "$DOVEZI" ${IDLE_DISPLAY:-} --idle-seconds "$TIMEOUT" 2>"$WORK/idle.err" &
     IDLE=$!
     PIDS="$PIDS $IDLE"
     idle_cycle
@@ -154,6 +154,8 @@ mutter)
         remote_move
     }
     MOVES=0
+    # mutter's headless output has no seat: the saver shows on the X server.
+    IDLE_DISPLAY=--x11
     SHOT=x_shot
     INPUT=x_move
     AFTER_END=later_remote_move
