@@ -27,6 +27,10 @@ dovezi_platform_library(dovezi_resources platform/resources ${DOVEZI_EMBEDDED})
 dovezi_platform_library(dovezi_dialog platform/dialog)
 dovezi_platform_library(dovezi_queue platform/queue)
 dovezi_platform_library(dovezi_present platform/present)
+# A page never decodes a desktop picture: its PNG reading stays out.
+get_target_property(DOVEZI_PRESENT_SOURCES dovezi_present SOURCES)
+list(FILTER DOVEZI_PRESENT_SOURCES EXCLUDE REGEX "PngPicture\\.cpp$")
+set_target_properties(dovezi_present PROPERTIES SOURCES "${DOVEZI_PRESENT_SOURCES}")
 dovezi_platform_library(dovezi_regfile platform/regfile)
 # Of the folders that also serve threads, sound servers and files on disk,
 # the parts a page can use: the files, the stream's core and the in-memory
