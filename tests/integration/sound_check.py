@@ -35,7 +35,7 @@ PEAK_MARGIN = 1.25
 WINDOW_STEPS = 500       # half a second of envelope per timing window
 WINDOW_EVERY = 1000      # a timing window every second
 SEARCH_STEPS = 80        # how far the first window may be from where the first onset puts it
-TRACK_STEPS = 12         # how far a window may be from the one before
+TRACK_STEPS = 30         # how far a window may be from the one before: a stalled period or two
 # The recording's own time of the input is known to a few tens of ms only
 # (the recorder's buffering), so the timing windows end this long before it.
 ENDING_MARGIN = 0.25
