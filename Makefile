@@ -36,8 +36,11 @@ $(BUILD_TSAN)/build.ninja:
 	cmake -S . -B $(BUILD_TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
 	    -DCMAKE_CXX_COMPILER=clang++ -DDOVEZI_SANITIZE=thread
 
+# Only the threaded tests run under ThreadSanitizer, so only they are built.
+TSAN_TARGETS := unit_streamthreads unit_playerthreads
+
 tsan: $(BUILD_TSAN)/build.ninja
-	cmake --build $(BUILD_TSAN) -j $(JOBS)
+	cmake --build $(BUILD_TSAN) -j $(JOBS) --target $(TSAN_TARGETS)
 
 $(BUILD_WIN)/build.ninja:
 	cmake -S . -B $(BUILD_WIN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \

@@ -1,8 +1,8 @@
 #!/bin/bash
 # The X11 saver through the X server of a headless sway (forced with
 # --x11): the compositor's X window manager moves the focus while the saver
-# holds its grabs, which ends nothing, so the saver is still there 3 s after
-# every one of twenty starts; the desktop the X server cannot show is black,
+# holds its grabs, which ends nothing, so the saver is still there 1.5 s after
+# every one of ten starts; the desktop the X server cannot show is black,
 # told in one line.
 set -u
 . "$(dirname "$0")/lib.sh"
@@ -10,7 +10,7 @@ set -u
 use_work
 command -v Xwayland >/dev/null || { echo "no Xwayland: skipped"; exit 77; }
 trap 'wl_stop; rm -rf "$WORK"' EXIT
-STARTS=20
+STARTS=10
 
 WL_XWAYLAND=enable wl_start 'output HEADLESS-1 resolution 1024x600'
 wl_settings 0
@@ -29,14 +29,14 @@ for start in $(seq "$STARTS"); do
     user_command env DISPLAY="$X_DISPLAY" "$WL/bin/Dovezi" --x11 -s
     "${USER_COMMAND[@]}" 2>"$WL/saver.err" &
     saver=$!
-    sleep 3
+    sleep 1.5
     if kill -0 "$saver" 2>/dev/null; then
         running=$((running + 1))
         kill "$saver"
     fi
     wait "$saver" 2>/dev/null
 done
-echo "still running 3 s after the start in $running of $STARTS starts"
+echo "still running 1.5 s after the start in $running of $STARTS starts"
 [ "$running" = "$STARTS" ] || fail "the saver ended by itself $((STARTS - running)) times: $(cat "$WL/saver.err")"
 grep -q "desktop" "$WL/saver.err" || fail "nothing said about the desktop the X server cannot show"
 [ "$(wc -l <"$WL/saver.err")" = 1 ] || fail "more than one line: $(cat "$WL/saver.err")"

@@ -266,10 +266,15 @@ TEST_F(RegFile, WhatCannotBeStoredIsRefusedAndToldOnceNamingTheFile)
     longText.push_back(0);
     EXPECT_FALSE(m_registry.Store(SETTINGS, "MIDIFILEPATH", {REGISTRY_TYPE_SZ, longText}));
     EXPECT_NE(m_registry.TakeNotice().find("\"MIDIFILEPATH\" is too long"), std::string::npos);
-    std::vector<BYTE> text(60000, 'y');
+    // A file just below the largest kept, then one more long value.
+    std::string nearlyFull = before;
+    const std::string filler(60000, 'y');
+    while (nearlyFull.size() + filler.size() + 20 < MAX_REG_FILE_SIZE)
+        nearlyFull += "\"Text" + std::to_string(nearlyFull.size()) + "\"=\"" + filler + "\"\n";
+    WriteWholeFile(File(), nearlyFull);
+    std::vector<BYTE> text(filler.begin(), filler.end());
     text.push_back(0);
-    for (int i = 0; i < 80; ++i)
-        m_registry.Store(SETTINGS, "Text" + std::to_string(i), {REGISTRY_TYPE_SZ, text});
+    EXPECT_FALSE(m_registry.Store(SETTINGS, "OneMore", {REGISTRY_TYPE_SZ, text}));
     EXPECT_NE(m_registry.TakeNotice().find("would grow larger"), std::string::npos);
     EXPECT_LE(fs::file_size(File()), MAX_REG_FILE_SIZE);
     EXPECT_EQ(m_registry.Query(SETTINGS, "SPEED"), FIFTY);
