@@ -2,7 +2,7 @@
 # platform of the record mode and the tests, and the services they share,
 # one library per folder of platform/.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext)
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext xrandr)
 pkg_check_modules(XSS REQUIRED IMPORTED_TARGET xscrnsaver)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)

@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build pkg-config g++ clang libclang-rt-14-dev dpkg-dev
-    libx11-dev libxext-dev libxdamage-dev libgtk-3-dev libasound2-dev libfluidsynth-dev libpng-dev libpulse-dev libsystemd-dev
+    libx11-dev libxext-dev libxrandr-dev libxdamage-dev libgtk-3-dev libasound2-dev libfluidsynth-dev libpng-dev libpulse-dev libsystemd-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev nsis
     wine wine32 wine64

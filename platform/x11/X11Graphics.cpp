@@ -5,6 +5,7 @@
 #include "platform/x11/X11Display.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <X11/Xresource.h>
 
@@ -67,6 +68,8 @@ std::vector<std::uint32_t> ColorsOfMasks(const Visual* visual)
 
 // Xwayland names itself by an extension from version 23 on; an older one is
 // known by the compositor it serves, named in the environment.
+// Xwayland announces itself by an extension of its name from version 23;
+// before that, by the names of its outputs.
 bool IsXwayland(Display* display)
 {
     int opcode = 0;
@@ -74,8 +77,20 @@ bool IsXwayland(Display* display)
     int error = 0;
     if (XQueryExtension(display, "XWAYLAND", &opcode, &event, &error) != False)
         return true;
-    const char* compositor = std::getenv("WAYLAND_DISPLAY");
-    return compositor != nullptr && compositor[0] != '\0';
+    if (XRRQueryExtension(display, &event, &error) == False)
+        return false;
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+    if (resources == nullptr)
+        return false;
+    bool named = false;
+    for (int i = 0; i < resources->noutput && !named; ++i) {
+        if (XRROutputInfo* output = XRRGetOutputInfo(display, resources, resources->outputs[i])) {
+            named = std::strncmp(output->name, "XWAYLAND", 8) == 0;
+            XRRFreeOutputInfo(output);
+        }
+    }
+    XRRFreeScreenResources(resources);
+    return named;
 }
 
 bool IsAllBlack(const PixelTarget& pixels, SIZE size, int bitsPerPixel)
