@@ -10,7 +10,6 @@
 #include <X11/Xresource.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -66,8 +65,6 @@ std::vector<std::uint32_t> ColorsOfMasks(const Visual* visual)
     return colors;
 }
 
-// Xwayland names itself by an extension from version 23 on; an older one is
-// known by the compositor it serves, named in the environment.
 // Xwayland announces itself by an extension of its name from version 23;
 // before that, by the names of its outputs.
 bool IsXwayland(Display* display)
@@ -163,7 +160,7 @@ std::unique_ptr<DeviceBitmap> X11Graphics::CopyScreen()
         TellNoDesktop("the X server cannot show the desktop to the saver");
         return nullptr;
     }
-    if (m_source == 0 && IsXwayland(display) && IsAllBlack(image->Pixels(), size, format.bitsPerPixel))
+    if (m_source == 0 && IsAllBlack(image->Pixels(), size, format.bitsPerPixel) && IsXwayland(display))
         TellNoDesktop("the X server (Xwayland) holds no picture of the desktop");
 
     DevicePixels pixels;
