@@ -4,8 +4,9 @@
 # the start to the output showing the saver's black background, found by
 # screenshots every few milliseconds; median of five), the share of a core
 # that the saver and its server take together at the default speed (after a
-# 2 s warm-up, 8 s), and the saver's peak memory per pixel above the same
-# saver on a 320x240 output.
+# 2 s warm-up, 15 s), the server's own share over as long before the saver
+# starts (headless sway wakes 60 times a second with no client at all), and
+# the saver's peak memory per pixel above the same saver on a 320x240 output.
 #   bench/desktops.sh BUILD_DIR OUT.json
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,7 +19,11 @@ unset DISPLAY
 XVFB=
 trap 'wl_stop; [ -n "$XVFB" ] && kill "$XVFB"; rm -rf "$WORK"' EXIT
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# The microseconds that a process's threads have run.
+run_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d", s / 1000}'; }
+# core_pct US_BEFORE US_AFTER MS_BEGAN: the share of a core since MS_BEGAN.
+core_pct() { python3 -c "print(($2 - $1) / 10 / ($(now_ms) - $3))"; }
+WINDOW_S=15
 hwm_kb() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 now_ms() { date +%s%3N; }
@@ -39,16 +44,18 @@ measure() {
     done
     FIRST=$(printf '%s\n' "${rounds[@]}" | median)
     set_background 0
+    local before=$(run_us "$server") began=$(now_ms)
+    sleep $WINDOW_S
+    SERVER_IDLE=$(core_pct "$before" "$(run_us "$server")" "$began")
     $start
     pid=$SPAWNED
     sleep 2
-    local before=$(($(ticks "$pid") + $(ticks "$server"))) began=$(now_ms)
-    sleep 8
-    local after=$(($(ticks "$pid") + $(ticks "$server")))
-    CPU=$(python3 -c "print(($after - $before) / $(getconf CLK_TCK) * 100000 / ($(now_ms) - $began))")
+    before=$(($(run_us "$pid") + $(run_us "$server"))) began=$(now_ms)
+    sleep $WINDOW_S
+    CPU=$(core_pct "$before" $(($(run_us "$pid") + $(run_us "$server"))) "$began")
     HWM=$(hwm_kb "$pid")
     kill "$pid"; wait "$pid" 2>/dev/null
-    echo "$name: first frame $FIRST ms, CPU $CPU % with its server, peak $HWM kB" >&2
+    echo "$name: first frame $FIRST ms, CPU $CPU % with its server (alone $SERVER_IDLE %), peak $HWM kB" >&2
 }
 
 # Wayland.
@@ -80,7 +87,7 @@ small_then_large() {
 }
 
 small_then_large wayland wl_desktop wl_stop wl_screen wl_saver
-W_FIRST=$FIRST W_CPU=$CPU W_BPP=$BPP
+W_FIRST=$FIRST W_CPU=$CPU W_IDLE=$SERVER_IDLE W_BPP=$BPP
 
 # X11.
 x_settings() {
@@ -100,11 +107,13 @@ x_saver() { "$DOVEZI" --x11 -s & SPAWNED=$!; }
 x_screen() { import -window root ppm:-; }
 x_settings 0
 small_then_large x11 x_desktop x_stop x_screen x_saver
-X_FIRST=$FIRST X_CPU=$CPU X_BPP=$BPP
+X_FIRST=$FIRST X_CPU=$CPU X_IDLE=$SERVER_IDLE X_BPP=$BPP
 
 cat >"$out" <<JSON
 {"benchmarks": [
- {"name": "Desktop/display:wayland/width:1920", "first_frame_ms": $W_FIRST, "cpu_pct": $W_CPU, "bytes_per_pixel": $W_BPP},
- {"name": "Desktop/display:x11/width:1920", "first_frame_ms": $X_FIRST, "cpu_pct": $X_CPU, "bytes_per_pixel": $X_BPP}
+ {"name": "Desktop/display:wayland/width:1920", "first_frame_ms": $W_FIRST, "cpu_pct": $W_CPU,
+  "server_alone_pct": $W_IDLE, "cpu_over_server_pct": $(python3 -c "print($W_CPU - $W_IDLE)"), "bytes_per_pixel": $W_BPP},
+ {"name": "Desktop/display:x11/width:1920", "first_frame_ms": $X_FIRST, "cpu_pct": $X_CPU,
+  "server_alone_pct": $X_IDLE, "cpu_over_server_pct": $(python3 -c "print($X_CPU - $X_IDLE)"), "bytes_per_pixel": $X_BPP}
 ]}
 JSON

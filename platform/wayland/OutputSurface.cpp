@@ -28,7 +28,7 @@ void CopyArea(const PixelTarget& from, const PixelTarget& to, const RECT& area)
     if (left >= right)
         return;
     for (LONG y = std::max<LONG>(area.top, 0); y < bottom; ++y)
-        std::memcpy(to.At(left, y), from.At(left, y), static_cast<std::size_t>(right - left) * 4);
+        std::memcpy(to.At(left, y), from.At(left, y), static_cast<std::size_t>(right - left) * to.bytesPerPixel);
 }
 }
 
@@ -186,8 +186,10 @@ OutputSurface::Buffer* OutputSurface::FreeBuffer()
             return &buffer;
     if (m_buffers.size() == MAX_BUFFERS)
         return nullptr;
-    auto pixels = ShmBuffer::Create(m_connection.Shm(), m_part.device.cx, m_part.device.cy, m_part.device.cx * 4,
-                                    WL_SHM_FORMAT_XRGB8888);
+    const std::uint32_t format = m_connection.PaintFormat();
+    // Rows start on 4-byte bounds, as compositors take them.
+    const int stride = (m_part.device.cx * ShmBuffer::BytesPerPixel(format) + 3) & ~3;
+    auto pixels = ShmBuffer::Create(m_connection.Shm(), m_part.device.cx, m_part.device.cy, stride, format);
     if (pixels == nullptr)
         return nullptr;
     pixels->SetReleaseWatch(OnBufferRelease, this);

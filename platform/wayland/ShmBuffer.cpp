@@ -4,9 +4,12 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+int ShmBuffer::BytesPerPixel(std::uint32_t format) { return format == WL_SHM_FORMAT_RGB565 ? 2 : 4; }
+
 std::unique_ptr<ShmBuffer> ShmBuffer::Create(wl_shm* shm, int width, int height, int stride, std::uint32_t format)
 {
-    if (shm == nullptr || width <= 0 || height <= 0 || stride < width * 4)
+    const int bytesPerPixel = BytesPerPixel(format);
+    if (shm == nullptr || width <= 0 || height <= 0 || stride < width * bytesPerPixel)
         return nullptr;
     const std::size_t size = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
     if (size > 0x7FFFFFFF)
@@ -31,6 +34,7 @@ std::unique_ptr<ShmBuffer> ShmBuffer::Create(wl_shm* shm, int width, int height,
     buffer->m_width = width;
     buffer->m_height = height;
     buffer->m_stride = stride;
+    buffer->m_bytesPerPixel = bytesPerPixel;
     buffer->m_format = format;
     static const wl_buffer_listener listener = {OnRelease};
     wl_buffer_add_listener(buffer->m_pBuffer, &listener, buffer.get());
@@ -45,7 +49,7 @@ ShmBuffer::~ShmBuffer()
         munmap(m_pPixels, m_size);
 }
 
-PixelTarget ShmBuffer::Pixels() const { return PixelTarget{m_pPixels, m_width, m_height, m_stride, 4}; }
+PixelTarget ShmBuffer::Pixels() const { return PixelTarget{m_pPixels, m_width, m_height, m_stride, m_bytesPerPixel}; }
 
 void ShmBuffer::SetReleaseWatch(void (*watch)(void*), void* context)
 {

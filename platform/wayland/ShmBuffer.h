@@ -13,9 +13,11 @@ struct wl_buffer;
 
 class ShmBuffer {
 public:
-    // `format` is a wl_shm format of 4 bytes a pixel. Null when the memory
-    // cannot be had.
+    // `format` is a wl_shm format of 2 (RGB565) or 4 bytes a pixel. Null
+    // when the memory cannot be had.
     static std::unique_ptr<ShmBuffer> Create(wl_shm* shm, int width, int height, int stride, std::uint32_t format);
+    // The bytes of one pixel of a format that Create takes.
+    static int BytesPerPixel(std::uint32_t format);
     ~ShmBuffer();
     ShmBuffer(const ShmBuffer&) = delete;
     ShmBuffer& operator=(const ShmBuffer&) = delete;
@@ -41,6 +43,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_stride = 0;
+    int m_bytesPerPixel = 4;
     std::uint32_t m_format = 0;
     bool m_bBusy = false;
     void (*m_releaseWatch)(void*) = nullptr;

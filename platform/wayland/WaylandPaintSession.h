@@ -15,7 +15,7 @@ public:
 
     int StretchDIBits(int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc, int cxSrc, int cySrc,
                       const void* bits, const BITMAPINFO* info) override;
-    // The buffers are true colour: a palette is kept only to be handed back.
+    // The buffers have no colormap: a palette is kept only to be handed back.
     PaletteHandle SelectPalette(PaletteHandle palette, bool forceBackground) override;
     UINT RealizePalette() override { return 0; }
 
