@@ -145,7 +145,7 @@ mutter)
     # learns of input two seconds later: the idle mode counts from then.
     remote_move() {
         echo move >&5
-        until_true 5 test "$(grep -c moved "$WORK/remote.out")" -ge "$((MOVES += 1))" || fail "no remote move"
+        until_true 5 sh -c "[ \$(grep -c moved '$WORK/remote.out') -ge $((MOVES += 1)) ]" || fail "no remote move"
     }
     x_move() { xdotool mousemove_relative -- 5 5; }
     later_remote_move() {
