@@ -11,6 +11,7 @@ pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
+pkg_check_modules(WAYLAND_SERVER REQUIRED IMPORTED_TARGET wayland-server)
 pkg_get_variable(WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)
 find_program(WAYLAND_SCANNER wayland-scanner REQUIRED)
 find_package(Threads REQUIRED)
@@ -66,6 +67,8 @@ dovezi_wayland_protocols(dovezi_wayland_protocols
     ${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml
     ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-layer-shell-unstable-v1.xml
     ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-screencopy-unstable-v1.xml
+    ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/ext-image-capture-source-v1.xml
+    ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/ext-image-copy-capture-v1.xml
     ${CMAKE_SOURCE_DIR}/platform/wayland/protocols/wlr-output-power-management-unstable-v1.xml)
 target_link_libraries(dovezi_wayland_protocols PUBLIC PkgConfig::WAYLAND)
 

@@ -18,3 +18,21 @@ function(dovezi_wayland_protocols name)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${out})
 endfunction()
+
+# dovezi_wayland_server_headers(TARGET XML...): the compositor's side of each
+# protocol, for a test that plays the compositor (NAME-server-protocol.h in
+# the same folder).
+function(dovezi_wayland_server_headers target)
+    set(out ${CMAKE_BINARY_DIR}/generated/wayland)
+    set(headers)
+    foreach(xml ${ARGN})
+        get_filename_component(base ${xml} NAME_WE)
+        add_custom_command(OUTPUT ${out}/${base}-server-protocol.h
+            COMMAND ${WAYLAND_SCANNER} server-header ${xml} ${out}/${base}-server-protocol.h
+            DEPENDS ${xml}
+            COMMENT "Generating the Wayland compositor header of ${base}")
+        list(APPEND headers ${out}/${base}-server-protocol.h)
+    endforeach()
+    target_sources(${target} PRIVATE ${headers})
+    target_include_directories(${target} PRIVATE ${out})
+endfunction()

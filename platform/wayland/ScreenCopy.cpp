@@ -1,7 +1,7 @@
 #include "platform/wayland/ScreenCopy.h"
 
 #include "platform/present/DibSource.h"
-#include "platform/wayland/ShmBuffer.h"
+#include "platform/wayland/ImageCopyGrab.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 
@@ -14,18 +14,11 @@
 namespace {
 constexpr DWORD MASKS_888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
-bool IsRedFirst(std::uint32_t format) { return format == WL_SHM_FORMAT_ABGR8888 || format == WL_SHM_FORMAT_XBGR8888; }
-
-bool CanRead(std::uint32_t format)
-{
-    return format == WL_SHM_FORMAT_ARGB8888 || format == WL_SHM_FORMAT_XRGB8888 || IsRedFirst(format);
-}
-
-// One output's copy as the compositor delivers it.
-class OutputCopy {
+// An output's picture through wlroots' screencopy.
+class ScreencopyGrab : public OutputGrab {
 public:
-    OutputCopy(WaylandConnection& connection, WaylandOutput& output, const OutputPart& part)
-        : m_connection(connection), m_part(part)
+    ScreencopyGrab(WaylandConnection& connection, WaylandOutput& output, const OutputPart& part)
+        : OutputGrab(connection, part)
     {
         static const zwlr_screencopy_frame_v1_listener listener = {OnBuffer, OnFlags,       OnReady,     OnFailed,
                                                                    OnDamage, OnLinuxDmabuf, OnBufferDone};
@@ -33,28 +26,23 @@ public:
         m_bListsBuffers = zwlr_screencopy_frame_v1_get_version(m_pFrame) >= 3;
         zwlr_screencopy_frame_v1_add_listener(m_pFrame, &listener, this);
     }
-    ~OutputCopy() { zwlr_screencopy_frame_v1_destroy(m_pFrame); }
-    OutputCopy(const OutputCopy&) = delete;
-    OutputCopy& operator=(const OutputCopy&) = delete;
-
-    bool IsOver() const { return m_bReady || m_bFailed; }
-    // Places the copy on the canvas; nothing when it did not arrive.
-    void PlaceOn(BYTE* canvas, SIZE size) const;
+    ~ScreencopyGrab() override { zwlr_screencopy_frame_v1_destroy(m_pFrame); }
 
 private:
-    static OutputCopy& Of(void* data) { return *static_cast<OutputCopy*>(data); }
+    static ScreencopyGrab& Of(void* data) { return *static_cast<ScreencopyGrab*>(data); }
     static void OnBuffer(void* data, zwlr_screencopy_frame_v1*, uint32_t format, uint32_t width, uint32_t height,
                          uint32_t stride)
     {
-        OutputCopy& copy = Of(data);
-        if (!CanRead(format) || (copy.m_format && !IsRedFirst(*copy.m_format)))
+        ScreencopyGrab& grab = Of(data);
+        const auto before = grab.m_format;
+        grab.OfferFormat(format);
+        if (grab.m_format == before)
             return;
-        copy.m_format = format;
-        copy.m_width = static_cast<int>(width);
-        copy.m_height = static_cast<int>(height);
-        copy.m_stride = static_cast<int>(stride);
-        if (!copy.m_bListsBuffers)
-            copy.Copy();
+        grab.m_width = static_cast<int>(width);
+        grab.m_height = static_cast<int>(height);
+        grab.m_stride = static_cast<int>(stride);
+        if (!grab.m_bListsBuffers)
+            grab.Copy();
     }
     static void OnFlags(void* data, zwlr_screencopy_frame_v1*, uint32_t flags)
     {
@@ -68,63 +56,19 @@ private:
 
     void Copy()
     {
-        if (m_format)
-            m_pBuffer = ShmBuffer::Create(m_connection.Shm(), m_width, m_height, m_stride, *m_format);
-        if (m_pBuffer == nullptr) {
-            m_bFailed = true;
-            return;
-        }
-        zwlr_screencopy_frame_v1_copy(m_pFrame, m_pBuffer->Get());
+        if (ShmBuffer* buffer = MakeBuffer())
+            zwlr_screencopy_frame_v1_copy(m_pFrame, buffer->Get());
     }
 
-    WaylandConnection& m_connection;
-    OutputPart m_part;
     zwlr_screencopy_frame_v1* m_pFrame = nullptr;
     bool m_bListsBuffers = false;
-    std::optional<std::uint32_t> m_format;
-    int m_width = 0;
-    int m_height = 0;
-    int m_stride = 0;
-    std::unique_ptr<ShmBuffer> m_pBuffer;
-    bool m_bUpsideDown = false;
-    bool m_bReady = false;
-    bool m_bFailed = false;
 };
 
-void OutputCopy::PlaceOn(BYTE* canvas, SIZE size) const
+std::unique_ptr<OutputGrab> GrabOutput(WaylandConnection& connection, WaylandOutput& output, const OutputPart& part)
 {
-    if (!m_bReady || m_pBuffer == nullptr)
-        return;
-    const PixelTarget from = m_pBuffer->Pixels();
-    const RECT& part = m_part.canvas;
-    const LONG partWidth = part.right - part.left;
-    const LONG partHeight = part.bottom - part.top;
-    if (partWidth <= 0 || partHeight <= 0)
-        return;
-    const bool redFirst = IsRedFirst(*m_format);
-    const bool sameSize = partWidth == m_width && partHeight == m_height;
-    for (LONG y = std::max<LONG>(part.top, 0); y < std::min<LONG>(part.bottom, size.cy); ++y) {
-        int row = static_cast<int>(static_cast<std::int64_t>(y - part.top) * m_height / partHeight);
-        if (m_bUpsideDown)
-            row = m_height - 1 - row;
-        const BYTE* in = from.At(0, row);
-        BYTE* out = canvas + (static_cast<std::ptrdiff_t>(y) * size.cx) * 4;
-        const LONG left = std::max<LONG>(part.left, 0);
-        const LONG right = std::min<LONG>(part.right, size.cx);
-        if (sameSize && !redFirst) {
-            std::memcpy(out + left * 4, in + (left - part.left) * 4, static_cast<std::size_t>(right - left) * 4);
-            continue;
-        }
-        for (LONG x = left; x < right; ++x) {
-            const auto column = static_cast<int>(static_cast<std::int64_t>(x - part.left) * m_width / partWidth);
-            const BYTE* pixel = in + column * 4;
-            BYTE* target = out + x * 4;
-            target[0] = redFirst ? pixel[2] : pixel[0];
-            target[1] = pixel[1];
-            target[2] = redFirst ? pixel[0] : pixel[2];
-            target[3] = 0;
-        }
-    }
+    if (connection.ScreenCopy() != nullptr)
+        return std::make_unique<ScreencopyGrab>(connection, output, part);
+    return std::make_unique<ImageCopyGrab>(connection, output, part);
 }
 }
 
@@ -151,13 +95,13 @@ DevicePixels BlackCanvas(SIZE size) { return CanvasPixels(size, CanvasRows(size)
 std::optional<DevicePixels> CopyOutputs(WaylandConnection& connection, const std::vector<WaylandOutput*>& outputs,
                                         const OutputLayout& layout, int timeoutMs, std::string& why)
 {
-    if (connection.ScreenCopy() == nullptr) {
+    if (connection.ScreenCopy() == nullptr && connection.ImageCopy() == nullptr) {
         why = "the compositor offers no way to copy the screen";
         return std::nullopt;
     }
-    std::vector<std::unique_ptr<OutputCopy>> copies;
+    std::vector<std::unique_ptr<OutputGrab>> copies;
     for (WaylandOutput* output : outputs)
-        copies.push_back(std::make_unique<OutputCopy>(connection, *output, layout.PartOf(output->Place())));
+        copies.push_back(GrabOutput(connection, *output, layout.PartOf(output->Place())));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     auto waiting = [&copies] {
         for (const auto& copy : copies)

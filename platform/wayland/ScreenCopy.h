@@ -1,6 +1,7 @@
 // The copy of the desktop on Wayland: every output read through the
-// compositor's screencopy protocol and placed on the canvas where that
-// output shows its part, in 32-bit pixels of the display's own order.
+// compositor's screencopy protocol, or else its standard image copy
+// capture, and placed on the canvas where that output shows its part, in
+// 32-bit pixels of the display's own order.
 #pragma once
 
 #include "platform/present/ScreenCapture.h"

@@ -1,5 +1,7 @@
 #include "platform/wayland/WaylandConnection.h"
 
+#include "ext-image-capture-source-v1-client-protocol.h"
+#include "ext-image-copy-capture-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
 #include "platform/wayland/LayerShellProtocol.h"
 #include "wlr-output-power-management-unstable-v1-client-protocol.h"
@@ -61,6 +63,10 @@ WaylandConnection::~WaylandConnection()
         zxdg_output_manager_v1_destroy(m_pXdgOutputs);
     if (m_pScreenCopy != nullptr)
         zwlr_screencopy_manager_v1_destroy(m_pScreenCopy);
+    if (m_pImageCopy != nullptr)
+        ext_image_copy_capture_manager_v1_destroy(m_pImageCopy);
+    if (m_pImageSources != nullptr)
+        ext_output_image_capture_source_manager_v1_destroy(m_pImageSources);
     if (m_pLayerShell != nullptr)
         zwlr_layer_shell_v1_destroy(m_pLayerShell);
     if (m_pWmBase != nullptr)
@@ -98,6 +104,12 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
     } else if (Is(interface, zwlr_screencopy_manager_v1_interface))
         self.m_pScreenCopy =
             Bind<zwlr_screencopy_manager_v1>(registry, name, zwlr_screencopy_manager_v1_interface, version, 3);
+    else if (Is(interface, ext_image_copy_capture_manager_v1_interface))
+        self.m_pImageCopy = Bind<ext_image_copy_capture_manager_v1>(registry, name,
+                                                                    ext_image_copy_capture_manager_v1_interface, version, 1);
+    else if (Is(interface, ext_output_image_capture_source_manager_v1_interface))
+        self.m_pImageSources = Bind<ext_output_image_capture_source_manager_v1>(
+            registry, name, ext_output_image_capture_source_manager_v1_interface, version, 1);
     else if (Is(interface, zxdg_output_manager_v1_interface))
         self.m_pXdgOutputs = Bind<zxdg_output_manager_v1>(registry, name, zxdg_output_manager_v1_interface, version, 3);
     else if (Is(interface, zwlr_output_power_manager_v1_interface))

@@ -19,6 +19,8 @@ struct wp_viewporter;
 struct xdg_wm_base;
 struct zwlr_layer_shell_v1;
 struct zwlr_screencopy_manager_v1;
+struct ext_output_image_capture_source_manager_v1;
+struct ext_image_copy_capture_manager_v1;
 
 class WaylandConnection {
 public:
@@ -44,6 +46,10 @@ public:
     // xdg-shell, for toplevel windows; its pings are answered here.
     xdg_wm_base* WmBase() const { return m_pWmBase; }
     zwlr_screencopy_manager_v1* ScreenCopy() const { return m_pScreenCopy; }
+    // The standard image copy capture and its outputs as sources: both, or
+    // null.
+    ext_image_copy_capture_manager_v1* ImageCopy() const { return m_pImageSources != nullptr ? m_pImageCopy : nullptr; }
+    ext_output_image_capture_source_manager_v1* ImageSources() const { return m_pImageSources; }
     wp_viewporter* Viewporter() const { return m_pViewporter; }
     // The described outputs.
     std::vector<WaylandOutput*> Outputs() const;
@@ -82,6 +88,8 @@ private:
     zwlr_layer_shell_v1* m_pLayerShell = nullptr;
     xdg_wm_base* m_pWmBase = nullptr;
     zwlr_screencopy_manager_v1* m_pScreenCopy = nullptr;
+    ext_image_copy_capture_manager_v1* m_pImageCopy = nullptr;
+    ext_output_image_capture_source_manager_v1* m_pImageSources = nullptr;
     struct zxdg_output_manager_v1* m_pXdgOutputs = nullptr;
     struct zwlr_output_power_manager_v1* m_pPower = nullptr;
     wp_viewporter* m_pViewporter = nullptr;
