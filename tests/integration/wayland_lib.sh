@@ -33,23 +33,19 @@ wl_start() {
 
 # user_command COMMAND...: USER_COMMAND runs COMMAND as the unprivileged
 # user, with the compositor's environment and nothing else of the test's;
-# started with & its PID is that of COMMAND. SWAYSOCK is left out until the
-# compositor has its socket: sway given an empty one binds the one abstract
-# socket of that name, which another sway on the machine may hold.
+# started with & its PID is that of COMMAND. SWAYSOCK always names the
+# compositor's socket in the private folder (before sway runs, where it is to
+# make it): sway given an empty one binds the one abstract socket of that
+# name, which another sway on the machine may hold.
 user_command() {
     local ipc
     ipc=$(ls "$WL/run"/sway-ipc.* 2>/dev/null | head -1)
-    # Before sway runs: where it is to make its socket. An empty SWAYSOCK
-    # would make it bind one abstract name that any other sway may hold.
     [ -n "$ipc" ] || ipc="$WL/run/sway-ipc.sock"
     local environment=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$WL/home" XDG_CONFIG_HOME="$WL/config"
         XDG_RUNTIME_DIR="$WL/run" WAYLAND_DISPLAY="${WL_SOCKET:-}" ${ipc:+"SWAYSOCK=$ipc"}
         WLR_BACKENDS="${WLR_BACKENDS:-}" WLR_RENDERER="${WLR_RENDERER:-}"
         WLR_LIBINPUT_NO_DEVICES="${WLR_LIBINPUT_NO_DEVICES:-}" WLR_HEADLESS_OUTPUTS="${WLR_HEADLESS_OUTPUTS:-}"
         WAYLAND_DEBUG="${WAYLAND_DEBUG:-}" LANG=C.UTF-8)
-    # An empty SWAYSOCK would make sway bind its IPC socket to the empty
-    # abstract name, which another sway on the machine may hold.
-    [ -n "$ipc" ] && environment+=(SWAYSOCK="$ipc")
     if [ "$(id -u)" = 0 ]; then
         USER_COMMAND=(setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups env -i "${environment[@]}" "$@")
     else
