@@ -1,14 +1,15 @@
 // The page's CPU at 1920x1080 beside the desktop saver's in the same run:
 // every browser process's share of a core while the saver runs at its
 // default speed (with the music, and with it off), the page's share while
-// it is hidden, and the desktop saver (DOVEZI_DESKTOP, the Linux program)
-// on a private Xvfb together with that X server: once without a sound
-// server, so silent, and once playing its music into a private sound
-// server's null output, counted with it. Each figure is the median of three
-// 20 s windows, from the scheduler's counts in /proc; the busiest threads
-// of each measure are printed by their processes' and their own names. Run by
-// bench/run.sh through tests/web/page_test.sh; writes the figures in the
-// benchmarks' JSON form to $DOVEZI_BENCH_OUT.
+// it is hidden after a run with music, and the desktop saver
+// (DOVEZI_DESKTOP, the Linux program) on a private Xvfb together with that
+// X server: once without a sound server, so silent, and once playing its
+// music into a private sound server's null output, counted with it. Each
+// figure is the median of three 20 s windows, from the scheduler's counts
+// in /proc; the busiest threads of each measure are printed by their
+// processes' and their own names. Run by bench/run.sh through
+// tests/web/page_test.sh; writes the figures in the benchmarks' JSON form
+// to $DOVEZI_BENCH_OUT.
 //   node web_cpu.mjs URL WORK
 import { spawn, spawnSync } from "node:child_process";
 import { existsSync, mkdirSync, readdirSync, readFileSync, writeFileSync } from "node:fs";
@@ -206,21 +207,33 @@ function musicSettings(music) {
         + `"PLAYMIDI"=dword:0000000${music ? 1 : 0}\r\n`;
 }
 
-async function saverPercent(browser, music) {
+// A new page running the saver, with the music or without.
+async function runSaver(browser, music) {
     const page = await openPage(browser);
     await page.evaluate((text) => window.localStorage.setItem("Tevrin/Dovezi.reg", text), musicSettings(music));
     await page.reload({ waitUntil: "load" });
     await page.waitForFunction(() => window.dovezi.state === "idle", { timeout: 30000 });
     await page.click("#start");
     await page.waitForFunction(() => window.dovezi.state === "saver", { timeout: 10000 });
+    return page;
+}
+
+async function saverPercent(browser, music) {
+    const page = await runSaver(browser, music);
     await sleep(WARM_UP_MS);
     const measured = await corePercent([browser.process().pid]);
     await page.close();
     return measured;
 }
 
+// The page hidden after a run of the saver with its music, as when a person
+// ends the saver and turns to another window.
 async function hiddenPercent(browser) {
-    const page = await openPage(browser);
+    const page = await runSaver(browser, true);
+    await page.waitForFunction(() => window.DoveziMusic.isLoaded(), { timeout: 30000 });
+    await sleep(WARM_UP_MS);
+    await page.keyboard.press("Space");
+    await page.waitForFunction(() => window.dovezi.state === "idle", { timeout: 10000 });
     const session = await page.createCDPSession();
     const { windowId } = await session.send("Browser.getWindowForTarget");
     await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "minimized" } });

@@ -23,8 +23,14 @@ var DoveziMusic = (function () {
     const RETIE_SECONDS = 0.02;
     // Where the page's thread renders, it does so this many frames at a time.
     const MAIN_THREAD_FRAMES = 8192;
-    // How long the sound outlasts a run: the release and the reverb's tail.
-    const REST_MS = 3000;
+    // The output's buffer: the audio thread wakes some twenty times a
+    // second, not forty-odd as at the browsers' usual latency for playback,
+    // and the sound still ends a fifth of a second after a run at most.
+    const OUTPUT_SECONDS = 0.05;
+    // A run's end fades the sound out at once, over about this, and stops
+    // the output once the fade has left it.
+    const FADE_SECONDS = 0.01;
+    const REST_MS = 500;
 
     let prepared = null;
     let soundfont = null;
@@ -211,7 +217,7 @@ var DoveziMusic = (function () {
     async function start() {
         // Made before the first wait, still in the user's gesture, so that
         // the browser lets it run.
-        audio = new AudioContext({ latencyHint: "playback", sampleRate: SAMPLE_RATE });
+        audio = new AudioContext({ latencyHint: OUTPUT_SECONDS, sampleRate: SAMPLE_RATE });
         await Promise.all([startSynthesizer(audio), askForMidi()]);
     }
 
@@ -220,8 +226,12 @@ var DoveziMusic = (function () {
         clearTimeout(resting);
         if (!prepared) {
             prepared = start();
-        } else if (audio.state === "suspended") {
+        } else {
             audio.resume();
+        }
+        if (gain) {
+            gain.gain.cancelScheduledValues(0);
+            gain.gain.value = volume;
         }
         return prepared;
     }
@@ -307,10 +317,12 @@ var DoveziMusic = (function () {
         }
     }
 
-    // The end of a run: once its last notes have died away, the sound
-    // stops until a run plays again.
+    // The end of a run: the sound fades out and stops until a run plays again.
     function rest() {
         clearTimeout(resting);
+        if (gain) {
+            gain.gain.setTargetAtTime(0, audio.currentTime, FADE_SECONDS / 3);
+        }
         if (audio) {
             resting = setTimeout(function () {
                 audio.suspend();
