@@ -94,6 +94,14 @@ async function runSaver(page) {
     check(loudest > 0.001, "the synthesizer plays within 5 s of the start", `loudest level ${loudest}`);
     console.log(`frame cost at 1920x1080: ${JSON.stringify(await page.evaluate(() => window.dovezi.frameCost()))}`);
     await page.keyboard.press("Space");
+    const silentAfter = await page.evaluate(async () => {
+        const ended = performance.now();
+        while (window.DoveziMusic.level() >= 1e-4 && performance.now() - ended < 2000) {
+            await new Promise((resolve) => setTimeout(resolve, 10));
+        }
+        return performance.now() - ended;
+    });
+    check(silentAfter < 300, "the music ends with the saver", `heard ${Math.round(silentAfter)} ms after the key`);
     await waitForState(page, "idle", 3000);
     await waitFor("#start is not visible again", page.waitForSelector("#start", { visible: true, timeout: 1000 }));
     pass("a key press ends the saver");

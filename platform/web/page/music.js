@@ -9,8 +9,28 @@ var DoveziMusic = (function () {
     const WORKLET = "js-synthesizer.worklet.min.js";
     const LIBRARY_LICENSE = "LICENSE.fluidsynth.txt";
     const SOUNDFONT = "TimGM6mb.sf2";
+    const RENDER = "music-render.js";
     // About 0.1 s of sound at the usual rates.
     const LEVEL_SAMPLES = 4096;
+    // The rate of the desktop builds' synthesizer, which keeps the rest of
+    // its library's own settings, as here.
+    const SAMPLE_RATE = 44100;
+    // A batch leaves the page on the turn its messages fall due, and reaches
+    // the audio thread within this of the moment the output's latency leaves
+    // for it.
+    const LEAD_MARGIN = 0.04;
+    // The clocks' tie moves with a drift or a stall larger than this.
+    const RETIE_SECONDS = 0.02;
+    // Where the page's thread renders, it does so this many frames at a time.
+    const MAIN_THREAD_FRAMES = 8192;
+    // The output's buffer: the audio thread wakes some twenty times a
+    // second, not forty-odd as at the browsers' usual latency for playback,
+    // and the sound still ends a fifth of a second after a run at most.
+    const OUTPUT_SECONDS = 0.05;
+    // A run's end fades the sound out at once, over about this, and stops
+    // the output once the fade has left it.
+    const FADE_SECONDS = 0.01;
+    const REST_MS = 500;
 
     let prepared = null;
     let soundfont = null;
@@ -26,9 +46,16 @@ var DoveziMusic = (function () {
     let volume = 1;
     let samples = null;
     let access = null;
-    // Synthesizer messages not yet played, as { bytes, due }, earliest first.
+    // The audio context, once a run played music.
+    let audio = null;
+    // Synthesizer messages not yet handed over, as { bytes, due }; a batch
+    // is due to be handed over.
     const pending = [];
-    let timer = 0;
+    let flushing = false;
+    // The audio clock's time, as heard, less the page's clock's, in seconds.
+    let tie = null;
+    // The stop after a run's end.
+    let resting = 0;
 
     function loadScript(url) {
         return new Promise(function (resolve, reject) {
@@ -81,12 +108,36 @@ var DoveziMusic = (function () {
     }
 
     // Renders on the audio thread, so a busy page never breaks up the sound.
-    async function workletSynthesizer(context) {
-        await context.audioWorklet.addModule(LIBRARY);
-        await context.audioWorklet.addModule(WORKLET);
-        const synth = new JSSynth.AudioWorkletNodeSynthesizer();
-        synth.init(context.sampleRate);
-        return { synth: synth, node: synth.createAudioNode(context) };
+    // Answers how a batch of messages reaches it.
+    async function workletSynthesizer(context, font) {
+        for (const script of [LIBRARY, WORKLET, RENDER]) {
+            await context.audioWorklet.addModule(script);
+        }
+        const node = new AudioWorkletNode(context, "dovezi-synthesizer", {
+            numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [2],
+        });
+        const loaded = new Promise(function (resolve, reject) {
+            node.onprocessorerror = function () {
+                reject(new Error("the synthesizer stopped"));
+            };
+            node.port.onmessage = function (event) {
+                if (event.data.loaded) {
+                    resolve();
+                } else {
+                    reject(new Error("the soundfont: " + event.data.error));
+                }
+            };
+        });
+        const bytes = await font;
+        node.port.postMessage({ soundfont: bytes }, [bytes]);
+        await loaded;
+        return {
+            node: node,
+            lead: 0,
+            add: function (messages) {
+                node.port.postMessage({ messages: messages });
+            },
+        };
     }
 
     // Renders on the page's thread, where AudioWorklet is missing (a page
@@ -94,7 +145,8 @@ var DoveziMusic = (function () {
     // global Module, as the page's own program may do too: it runs inside a
     // function here, so the two never meet. Its messages about the file
     // functions it lacks would land in the page's console as errors.
-    async function mainThreadSynthesizer(context) {
+    async function mainThreadSynthesizer(context, font) {
+        await Promise.all([loadScript(SYNTHESIZER), loadScript(RENDER)]);
         const source = await (await fetch(LIBRARY)).text();
         const library = new Function(source + "\nreturn Module;")();
         JSSynth.Synthesizer.initializeWithFluidSynthModule(library);
@@ -102,15 +154,24 @@ var DoveziMusic = (function () {
         JSSynth.disableLogging(JSSynth.LogLevel.Error);
         const synth = new JSSynth.Synthesizer();
         synth.init(context.sampleRate);
-        return { synth: synth, node: synth.createAudioNode(context, 8192) };
+        await synth.loadSFont(await font);
+        const schedule = DoveziRender.Schedule(synth);
+        const node = context.createScriptProcessor(MAIN_THREAD_FRAMES, 0, 2);
+        node.onaudioprocess = function (event) {
+            const output = event.outputBuffer;
+            schedule.render(output.getChannelData(0), output.getChannelData(1),
+                Math.round(event.playbackTime * context.sampleRate));
+        };
+        return { node: node, lead: 2 * MAIN_THREAD_FRAMES / context.sampleRate, add: schedule.add };
     }
 
     async function makeSynthesizer(context) {
-        const font = loadSoundfont();
-        await loadScript(SYNTHESIZER);
+        const font = loadSoundfont().then(function (bytes) {
+            return bytes.slice(0);
+        });
         const made = context.audioWorklet
-            ? await workletSynthesizer(context)
-            : await mainThreadSynthesizer(context);
+            ? await workletSynthesizer(context, font)
+            : await mainThreadSynthesizer(context, font);
         analyser = context.createAnalyser();
         analyser.fftSize = LEVEL_SAMPLES;
         samples = new Float32Array(LEVEL_SAMPLES);
@@ -119,8 +180,8 @@ var DoveziMusic = (function () {
         made.node.connect(gain);
         gain.connect(context.destination);
         gain.connect(analyser);
-        await made.synth.loadSFont(await font);
-        return made.synth;
+        made.lead += context.baseLatency + (context.outputLatency || 0) + LEAD_MARGIN;
+        return made;
     }
 
     async function startSynthesizer(context) {
@@ -131,7 +192,7 @@ var DoveziMusic = (function () {
             pending.length = 0;
             throw error;
         }
-        playDue();
+        flush();
     }
 
     async function requestMidi() {
@@ -156,13 +217,21 @@ var DoveziMusic = (function () {
     async function start() {
         // Made before the first wait, still in the user's gesture, so that
         // the browser lets it run.
-        const context = new AudioContext({ latencyHint: "playback" });
-        await Promise.all([startSynthesizer(context), askForMidi()]);
+        audio = new AudioContext({ latencyHint: OUTPUT_SECONDS, sampleRate: SAMPLE_RATE });
+        await Promise.all([startSynthesizer(audio), askForMidi()]);
     }
 
+    // Readies the music for a run, and wakes the sound a run before stopped.
     function prepare() {
+        clearTimeout(resting);
         if (!prepared) {
             prepared = start();
+        } else {
+            audio.resume();
+        }
+        if (gain) {
+            gain.gain.cancelScheduledValues(0);
+            gain.gain.value = volume;
         }
         return prepared;
     }
@@ -183,45 +252,44 @@ var DoveziMusic = (function () {
         });
     }
 
-    function playOnSynthesizer(message) {
+    // A channel message of its length, or a whole system-exclusive one,
+    // with data bytes only after its status: what the synthesizer plays.
+    function playable(message) {
         const status = message[0];
         if (status === 0xF0) {
-            const body = message.subarray(1, message.length - 1);
-            if (message.length >= 2 && message[message.length - 1] === 0xF7 && dataBytes(body)) {
-                synthesizer.midiSysEx(body.slice());
-            }
-            return;
+            return message.length >= 2 && message[message.length - 1] === 0xF7
+                && dataBytes(message.subarray(1, message.length - 1));
         }
         const length = status >= 0xC0 && status < 0xE0 ? 2 : 3;
-        if (status < 0x80 || status >= 0xF0 || message.length !== length || !dataBytes(message.subarray(1))) {
-            return;
-        }
-        const channel = status & 0x0F;
-        switch (status >> 4) {
-        case 0x8: synthesizer.midiNoteOff(channel, message[1]); break;
-        case 0x9: synthesizer.midiNoteOn(channel, message[1], message[2]); break;
-        case 0xA: synthesizer.midiKeyPressure(channel, message[1], message[2]); break;
-        case 0xB: synthesizer.midiControl(channel, message[1], message[2]); break;
-        case 0xC: synthesizer.midiProgramChange(channel, message[1]); break;
-        case 0xD: synthesizer.midiChannelPressure(channel, message[1]); break;
-        case 0xE: synthesizer.midiPitchBend(channel, message[1] | (message[2] << 7)); break;
+        return status >= 0x80 && status < 0xF0 && message.length === length && dataBytes(message.subarray(1));
+    }
+
+    // Ties the page's clock to the audio clock as the listener hears it,
+    // anew only when the two have moved apart (a stall, a suspension): the
+    // output's own report is steadier than any reading of the page's.
+    function retie() {
+        const stamp = audio.getOutputTimestamp();
+        const now = stamp.performanceTime > 0
+            ? stamp.contextTime - stamp.performanceTime / 1000
+            : audio.currentTime - performance.now() / 1000;
+        if (tie === null || Math.abs(now - tie) > RETIE_SECONDS) {
+            tie = now;
         }
     }
 
-    // Plays every pending message that is due, and sets the timer for the
-    // next one. Nothing plays before the synthesizer is ready.
-    function playDue() {
-        clearTimeout(timer);
-        if (!synthesizer) {
+    // Hands every pending message to the synthesizer in one batch, each at
+    // the frame where it sounds its lead after it falls due.
+    function flush() {
+        flushing = false;
+        if (!synthesizer || pending.length === 0) {
             return;
         }
-        const now = performance.now();
-        while (pending.length > 0 && pending[0].due <= now) {
-            playOnSynthesizer(pending.shift().bytes);
-        }
-        if (pending.length > 0) {
-            timer = setTimeout(playDue, pending[0].due - now);
-        }
+        retie();
+        const offset = tie + synthesizer.lead;
+        synthesizer.add(pending.map(function (message) {
+            return { frame: Math.round((message.due / 1000 + offset) * audio.sampleRate), bytes: message.bytes };
+        }));
+        pending.length = 0;
     }
 
     function send(device, bytes, whenMs) {
@@ -238,12 +306,28 @@ var DoveziMusic = (function () {
             }
             return;
         }
-        let at = pending.length;
-        while (at > 0 && pending[at - 1].due > due) {
-            at--;
+        if (!playable(bytes)) {
+            return;
         }
-        pending.splice(at, 0, { bytes: bytes, due: due });
-        playDue();
+        pending.push({ bytes: bytes, due: due });
+        // The messages of one turn of the program go together.
+        if (!flushing) {
+            flushing = true;
+            queueMicrotask(flush);
+        }
+    }
+
+    // The end of a run: the sound fades out and stops until a run plays again.
+    function rest() {
+        clearTimeout(resting);
+        if (gain) {
+            gain.gain.setTargetAtTime(0, audio.currentTime, FADE_SECONDS / 3);
+        }
+        if (audio) {
+            resting = setTimeout(function () {
+                audio.suspend();
+            }, REST_MS);
+        }
     }
 
     function level() {
@@ -283,5 +367,6 @@ var DoveziMusic = (function () {
         send: send,
         level: level,
         files: files,
+        rest: rest,
     };
 })();

@@ -273,6 +273,7 @@ var DoveziPage = (function () {
     };
     page.saverEnded = function () {
         listen(false);
+        DoveziMusic.rest();
         if (document.fullscreenElement)
             document.exitFullscreen().catch(function () {});
         if (sheetOpen)
