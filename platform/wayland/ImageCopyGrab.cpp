@@ -58,11 +58,9 @@ void ImageCopyGrab::OnFailed(void* data, ext_image_copy_capture_frame_v1*, uint3
 
 void ImageCopyGrab::Capture()
 {
-    ShmBuffer* buffer = m_width > 0 && m_height > 0 ? MakeBuffer() : nullptr;
-    if (buffer == nullptr) {
-        m_bFailed = true;
+    ShmBuffer* buffer = MakeBuffer();
+    if (buffer == nullptr)
         return;
-    }
     static const ext_image_copy_capture_frame_v1_listener listener = {OnTransform, OnDamage, OnPresentationTime,
                                                                       OnReady, OnFailed};
     m_pFrame = ext_image_copy_capture_session_v1_create_frame(m_pSession);
