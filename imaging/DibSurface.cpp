@@ -224,6 +224,35 @@ int DibSurface::CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palet
     return 0;
 }
 
+int DibSurface::CreateFilled16(LONG width, LONG height, COLORREF color, int format)
+{
+    DibLayout layout;
+    if (!DibComputeLayout(width, height, 16, layout))
+        return DIBERR_NOMEMORY;
+    BITMAPINFOHEADER header{};
+    header.biSize = DIB_HEADER_SIZE;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 16;
+    header.biCompression = format == DIBFMT_RGB565 ? BI_BITFIELDS : BI_RGB;
+    auto info = AllocateDibBlock(DibInfoSize(header), true);
+    auto bits = AllocateDibBlock(layout.imageBytes, true);
+    if (!info || !bits)
+        return DIBERR_NOMEMORY;
+    std::memcpy(info.get(), &header, sizeof header);
+    if (header.biCompression == BI_BITFIELDS)
+        std::memcpy(info.get() + DIB_HEADER_SIZE, DIB_MASKS_565, sizeof DIB_MASKS_565);
+    const WORD word = ReduceColor(color, header.biCompression == BI_BITFIELDS);
+    const BYTE pixel[2] = {static_cast<BYTE>(word), static_cast<BYTE>(word >> 8)};
+    for (std::size_t x = 0; x < layout.width; ++x)
+        std::memcpy(bits.get() + x * sizeof pixel, pixel, sizeof pixel);
+    for (std::size_t row = 1; row < layout.height; ++row)
+        std::memcpy(bits.get() + row * layout.stride, bits.get(), layout.rowBytes);
+    Install(std::move(info), std::move(bits));
+    return 0;
+}
+
 int DibSurface::CopyFrom(const DibSurface& source)
 {
     if (source.IsEmpty())

@@ -32,6 +32,9 @@ public:
     // `format`: one pass instead of a 24-bit picture and a conversion, for
     // a picture that is kept at 16 bits.
     int CreateFromBitmapAt16Bit(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
+    // A 16-bit picture in `format` of `width` x `height` pixels, every one
+    // of them `color` as that format holds it.
+    int CreateFilled16(LONG width, LONG height, COLORREF color, int format);
     int CopyFrom(const DibSurface& source);
 
     int ConvertTo24Bit();

@@ -4,6 +4,7 @@
 
 namespace {
 constexpr COLORREF BLACK = 0;
+constexpr COLORREF WHITE = 0xFFFFFF;
 constexpr int FULL_AMOUNT = 255;
 }
 
@@ -39,4 +40,13 @@ void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma)
 bool IsExactAt16Bit(int style)
 {
     return style != BACKGROUND_BLACK && style != BACKGROUND_WHITE && style != BACKGROUND_GAMMA;
+}
+
+std::optional<COLORREF> SolidColorOf(int style)
+{
+    if (style == BACKGROUND_BLACK)
+        return BLACK;
+    if (style == BACKGROUND_WHITE)
+        return WHITE;
+    return std::nullopt;
 }

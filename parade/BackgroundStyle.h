@@ -1,6 +1,10 @@
 // The background styles the working background is turned into.
 #pragma once
 
+#include "platform/WinApi.h"
+
+#include <optional>
+
 class DibSurface;
 
 enum BackgroundStyle {
@@ -20,3 +24,6 @@ void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma);
 // desktop as from a 24-bit one: it keeps or blackens pixels and never
 // computes new colours from them.
 bool IsExactAt16Bit(int style);
+// The one colour of a style that shows nothing of the desktop; nothing for
+// the styles made from it.
+std::optional<COLORREF> SolidColorOf(int style);

@@ -21,7 +21,11 @@ LRESULT SaverWnd::BuildScene()
     m_nLaneGap = LaneGap(m_cyScreen, unitScale);
 
     const int style = m_settings.ReadInt(KEY_BACKGROUND, DEFAULT_BACKGROUND);
-    {
+    // A style of one colour never reads the desktop: it is not copied at all.
+    const std::optional<COLORREF> solid = SolidColorOf(style);
+    if (solid) {
+        m_canvas.CreateFilled16(m_cxScreen, m_cyScreen, *solid, DIBFMT_RGB565);
+    } else {
         const std::unique_ptr<DeviceBitmap> desktop =
             wholeDesktop ? graphics.CopyVirtualScreen() : graphics.CopyScreen();
         if (IsExactAt16Bit(style))
@@ -37,7 +41,8 @@ LRESULT SaverWnd::BuildScene()
         m_pPalette.reset();
 
     m_canvas.CopyColorTable(firstStrip);
-    ApplyBackgroundStyle(m_canvas, style, m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
+    if (!solid)
+        ApplyBackgroundStyle(m_canvas, style, m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
     if (!m_canvas.IsEmpty() && m_canvas.BitCount() >= 16) {
         for (DibSurface& strip : m_strips)
             strip.ConvertTo16Bit(DIBFMT_RGB565);

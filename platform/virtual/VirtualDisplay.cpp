@@ -127,6 +127,7 @@ void VirtualDisplay::ShowDesktop(const std::vector<BYTE>& rgbRows)
 
 std::unique_ptr<DeviceBitmap> VirtualDisplay::CopyScreen()
 {
+    ++m_copies;
     DevicePixels pixels;
     pixels.width = m_size.cx;
     pixels.height = m_size.cy;

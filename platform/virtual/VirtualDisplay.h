@@ -53,6 +53,8 @@ public:
     const std::vector<std::uint32_t>& Colormap() const { return m_colormap; }
     // How many paint sessions have drawn something.
     int PaintCount() const { return m_paints; }
+    // How many times the screen was copied.
+    int CopyCount() const { return m_copies; }
 
 private:
     friend class VirtualDeviceContext;
@@ -71,4 +73,5 @@ private:
     PaletteStore m_palettes;
     DibPainter m_painter;
     int m_paints = 0;
+    int m_copies = 0;
 };

@@ -1,6 +1,7 @@
 // The whole saver on the in-memory display, at every depth and background
 // style: what changes from one moment to the next lies in the lanes, the
-// solid styles stay solid around the units, and the key colour never shows.
+// solid styles stay solid around the units without copying the desktop, and
+// the key colour never shows.
 #include "app/ParadeApp.h"
 #include "app/SettingsKeys.h"
 #include "parade/UnitTable.h"
@@ -95,9 +96,11 @@ TEST_P(RecordedScene, ChangesStayInTheLanesAndTheKeyNeverShows)
 
     // Black and white reach the screen through the 5-6-5 canvas (white is
     // the brightest colour it holds) and, on an 8-bit display, through the
-    // nearest colour the display has.
+    // nearest colour the display has, and never copy the desktop.
     const int style = GetParam().style;
-    if (style == 1 || style == 2) {
+    const bool oneColour = style == 1 || style == 2;
+    EXPECT_EQ(m_display.CopyCount(), oneColour ? 0 : 1);
+    if (oneColour) {
         const BYTE* solid = Pixel(later, 0, GapRows().front());
         for (int channel = 0; channel < 3; ++channel)
             EXPECT_TRUE(style == 1 ? solid[channel] == 0 : solid[channel] >= 248) << int(solid[channel]);
