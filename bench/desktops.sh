@@ -46,12 +46,15 @@ measure() {
     $start
     pid=$SPAWNED
     sleep 2
-    before=$(($(run_us "$pid") + $(run_us "$server"))) began=$(now_ms)
+    local saver_before=$(run_us "$pid")
+    before=$((saver_before + $(run_us "$server"))) began=$(now_ms)
     sleep $WINDOW_S
-    CPU=$(core_pct "$before" $(($(run_us "$pid") + $(run_us "$server"))) "$began")
+    local saver_after=$(run_us "$pid")
+    CPU=$(core_pct "$before" $((saver_after + $(run_us "$server"))) "$began")
+    SAVER_CPU=$(core_pct "$saver_before" "$saver_after" "$began")
     HWM=$(hwm_kb "$pid")
     kill "$pid"; wait "$pid" 2>/dev/null
-    echo "$name: first frame $FIRST ms, CPU $CPU % with its server (alone $SERVER_IDLE %), peak $HWM kB" >&2
+    echo "$name: first frame $FIRST ms, CPU $CPU % with its server (the saver $SAVER_CPU %, the server alone $SERVER_IDLE %), peak $HWM kB" >&2
 }
 
 # Wayland.
@@ -84,7 +87,7 @@ small_then_large() {
 }
 
 small_then_large wayland wl_desktop wl_stop wl_probe wl_saver
-W_FIRST=$FIRST W_CPU=$CPU W_IDLE=$SERVER_IDLE W_BPP=$BPP
+W_FIRST=$FIRST W_CPU=$CPU W_SAVER=$SAVER_CPU W_IDLE=$SERVER_IDLE W_BPP=$BPP
 
 # X11.
 x_settings() {
@@ -104,13 +107,13 @@ x_saver() { "$DOVEZI" --x11 -s & SPAWNED=$!; }
 x_probe() { "$PROBE" x11 960 540 "$DOVEZI" --x11 -s; }
 x_settings 0
 small_then_large x11 x_desktop x_stop x_probe x_saver
-X_FIRST=$FIRST X_CPU=$CPU X_IDLE=$SERVER_IDLE X_BPP=$BPP
+X_FIRST=$FIRST X_CPU=$CPU X_SAVER=$SAVER_CPU X_IDLE=$SERVER_IDLE X_BPP=$BPP
 
 cat >"$out" <<JSON
 {"benchmarks": [
- {"name": "Desktop/display:wayland/width:1920", "first_frame_ms": $W_FIRST, "cpu_pct": $W_CPU,
+ {"name": "Desktop/display:wayland/width:1920", "first_frame_ms": $W_FIRST, "cpu_pct": $W_CPU, "saver_pct": $W_SAVER,
   "server_alone_pct": $W_IDLE, "cpu_over_server_pct": $(python3 -c "print($W_CPU - $W_IDLE)"), "bytes_per_pixel": $W_BPP},
- {"name": "Desktop/display:x11/width:1920", "first_frame_ms": $X_FIRST, "cpu_pct": $X_CPU,
+ {"name": "Desktop/display:x11/width:1920", "first_frame_ms": $X_FIRST, "cpu_pct": $X_CPU, "saver_pct": $X_SAVER,
   "server_alone_pct": $X_IDLE, "cpu_over_server_pct": $(python3 -c "print($X_CPU - $X_IDLE)"), "bytes_per_pixel": $X_BPP}
 ]}
 JSON
