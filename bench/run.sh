@@ -30,7 +30,7 @@ if [ -f "$page/index.html" ]; then
     echo "running web" >&2
     DOVEZI_BENCH_OUT="$folder/web.json" "$here/../tests/web/page_test.sh" "$page" "$here/web_frame.mjs" >/dev/null
     echo "running web-cpu" >&2
-    DOVEZI_BENCH_OUT="$folder/web-cpu.json" DOVEZI_DESKTOP="$1/Dovezi" DOVEZI_TEST_SECONDS=900 \
+    DOVEZI_BENCH_OUT="$folder/web-cpu.json" DOVEZI_DESKTOP="$1/Dovezi" DOVEZI_TEST_SECONDS=1200 \
         "$here/../tests/web/page_test.sh" "$page" "$here/web_cpu.mjs" >/dev/null
     echo "running web-network" >&2
     DOVEZI_BENCH_OUT="$folder/web-network.json" "$here/../tests/web/page_test.sh" "$page" "$here/web_network.mjs" >/dev/null

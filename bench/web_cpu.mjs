@@ -6,6 +6,11 @@
 // X server: once without a sound server, so silent, and once playing its
 // music into a private sound server's null output, counted with it. Each
 // figure is the median of three 20 s windows, from the scheduler's counts
+// in /proc. The browser's own floors are measured in the same run: an empty
+// page, the same page minimized, and a page whose only change is a 20x20
+// canvas filled with a new colour at the saver's default tick (ten times a
+// second): what any page that changes that often costs this browser, however
+// little it draws
 // in /proc; the busiest threads of each measure are printed by their
 // processes' and their own names. Run by bench/run.sh through
 // tests/web/page_test.sh; writes the figures in the benchmarks' JSON form
@@ -244,6 +249,30 @@ async function hiddenPercent(browser) {
     return measured;
 }
 
+// A page made of `html` alone, shown or minimized.
+async function floorPercent(browser, html, minimized) {
+    const page = await browser.newPage();
+    await page.setContent(html);
+    // The pages are tabs of one window, which an earlier measure may have
+    // left minimized.
+    const session = await page.createCDPSession();
+    const { windowId } = await session.send("Browser.getWindowForTarget");
+    await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "normal" } });
+    if (minimized) {
+        await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "minimized" } });
+    }
+    await page.waitForFunction((hidden) => document.hidden === hidden, { timeout: 5000 }, minimized);
+    await sleep(WARM_UP_MS);
+    const measured = await corePercent([browser.process().pid]);
+    await page.close();
+    return measured;
+}
+const EMPTY_PAGE = "<!doctype html><title>floor</title>";
+const CHANGING_PAGE = "<!doctype html><title>floor</title><canvas width=20 height=20></canvas><script>"
+    + "const drawing = document.querySelector('canvas').getContext('2d'); let shade = 0;"
+    + "setInterval(() => { shade = (shade + 5) % 256; drawing.fillStyle = `rgb(${shade},0,0)`;"
+    + " drawing.fillRect(0, 0, 20, 20); }, 100);</script>";
+
 // The busiest threads of a measure, one a line.
 function showThreads(title, measured) {
     console.log(`${title}: ${measured.percent.toFixed(2)} % of a core`);
@@ -257,14 +286,25 @@ try {
     const music = await saverPercent(browser, true);
     const silent = await saverPercent(browser, false);
     const hidden = await hiddenPercent(browser);
+    const empty = await floorPercent(browser, EMPTY_PAGE, false);
+    const emptyHidden = await floorPercent(browser, EMPTY_PAGE, true);
+    const changing = await floorPercent(browser, CHANGING_PAGE, false);
     showThreads("page with music", music);
     showThreads("page, music off", silent);
     showThreads("page hidden", hidden);
+    showThreads("an empty page", empty);
+    showThreads("an empty page, minimized", emptyHidden);
+    showThreads("a 20x20 canvas changed ten times a second", changing);
     const result = {
         name: "WebCpu/width:1920",
         page_pct: music.percent,
         page_silent_pct: silent.percent,
         hidden_pct: hidden.percent,
+        empty_pct: empty.percent,
+        empty_hidden_pct: emptyHidden.percent,
+        changing_pct: changing.percent,
+        x_changing_silent: silent.percent / changing.percent,
+        x_empty_hidden: hidden.percent / emptyHidden.percent,
     };
     if (process.env.DOVEZI_DESKTOP) {
         // Without a sound server the desktop saver renders no music.
