@@ -107,6 +107,27 @@ async function runSaver(page) {
     pass("a key press ends the saver");
 }
 
+// Hidden between runs, the page gives its sound output back; shown again,
+// the next run plays.
+async function checkHiddenBetweenRuns(page) {
+    const session = await page.createCDPSession();
+    const { windowId } = await session.send("Browser.getWindowForTarget");
+    const show = (windowState) => session.send("Browser.setWindowBounds", { windowId, bounds: { windowState } });
+    await show("minimized");
+    await waitFor("the hidden page keeps its sound output", page.waitForFunction(
+        () => document.hidden && !window.DoveziMusic.isLoaded(), { timeout: 3000, polling: 50 }));
+    await show("normal");
+    await page.waitForFunction(() => !document.hidden, { timeout: 3000 });
+    const startedAt = await page.evaluate(() => performance.now());
+    await page.click("#start");
+    await waitForState(page, "saver", 3000);
+    const loudest = await listenForMusic(page, startedAt + 5000, 0.001);
+    check(loudest > 0.001, "the run after the page was hidden plays", `loudest level ${loudest}`);
+    await page.keyboard.press("Space");
+    await waitForState(page, "idle", 3000);
+    pass("hidden between runs, the page gives its sound output back");
+}
+
 // Mute, pressed with the mouse, silences the next run and is kept over a
 // reload; pressed again, the music is back.
 async function checkMute(page) {
@@ -411,6 +432,7 @@ await withBrowser(work, async (browser) => {
     await checkMarch(page, "preview", "the start screen's preview");
     await checkStillPreview(page);
     await runSaver(page);
+    await checkHiddenBetweenRuns(page);
     await checkMute(page);
     await checkRefusals(page);
     await checkEveryScreen(page);

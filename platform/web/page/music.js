@@ -56,6 +56,8 @@ var DoveziMusic = (function () {
     let tie = null;
     // The stop after a run's end.
     let resting = 0;
+    // True between runs.
+    let idle = true;
 
     function loadScript(url) {
         return new Promise(function (resolve, reject) {
@@ -224,6 +226,7 @@ var DoveziMusic = (function () {
     // Readies the music for a run, and wakes the sound a run before stopped.
     function prepare() {
         clearTimeout(resting);
+        idle = false;
         if (!prepared) {
             prepared = start();
         } else {
@@ -320,6 +323,7 @@ var DoveziMusic = (function () {
     // The end of a run: the sound fades out and stops until a run plays again.
     function rest() {
         clearTimeout(resting);
+        idle = true;
         if (gain) {
             gain.gain.setTargetAtTime(0, audio.currentTime, FADE_SECONDS / 3);
         }
@@ -328,6 +332,24 @@ var DoveziMusic = (function () {
                 audio.suspend();
             }, REST_MS);
         }
+    }
+
+    // A page hidden between runs gives its sound output back to the system:
+    // the context closes, and the next run makes a new one (the soundfont
+    // stays loaded). One still starting is only stopped, as after any run.
+    function giveBackOutput() {
+        if (!document.hidden || !idle || !audio || !synthesizer) {
+            return;
+        }
+        clearTimeout(resting);
+        audio.close();
+        audio = null;
+        prepared = null;
+        synthesizer = null;
+        analyser = null;
+        gain = null;
+        tie = null;
+        pending.length = 0;
     }
 
     function level() {
@@ -368,5 +390,6 @@ var DoveziMusic = (function () {
         level: level,
         files: files,
         rest: rest,
+        giveBackOutput: giveBackOutput,
     };
 })();

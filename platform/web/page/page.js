@@ -345,6 +345,7 @@ var DoveziPage = (function () {
         Module._dovezi_forget_missing_song();
         restoreDesktop();
         document.getElementById('start').addEventListener('click', page.startSaver);
+        document.addEventListener('visibilitychange', DoveziMusic.giveBackOutput);
         document.getElementById('settings').addEventListener('click', function () {
             DoveziMusic.askForMidi();
             Module._dovezi_open_settings();
