@@ -249,9 +249,13 @@ async function hiddenPercent(browser) {
     return measured;
 }
 
-// A page made of `html` alone, shown or minimized.
+// A page made of `html` alone, shown or minimized. It is reached as the
+// saver's page is, by a navigation to its site, so that the browser's own
+// bookkeeping of a visit (its history, its profile's files) is in the floor
+// too.
 async function floorPercent(browser, html, minimized) {
     const page = await browser.newPage();
+    await page.goto(new URL("floor", url).href);
     await page.setContent(html);
     // The pages are tabs of one window, which an earlier measure may have
     // left minimized.
