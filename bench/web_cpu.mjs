@@ -10,8 +10,7 @@
 // page, the same page minimized, and a page whose only change is a 20x20
 // canvas filled with a new colour at the saver's default tick (ten times a
 // second): what any page that changes that often costs this browser, however
-// little it draws
-// in /proc; the busiest threads of each measure are printed by their
+// little it draws. The busiest threads of each measure are printed by their
 // processes' and their own names. Run by bench/run.sh through
 // tests/web/page_test.sh; writes the figures in the benchmarks' JSON form
 // to $DOVEZI_BENCH_OUT.
@@ -233,16 +232,26 @@ async function saverPercent(browser, music) {
 
 // The page hidden after a run of the saver with its music, as when a person
 // ends the saver and turns to another window.
+// Shows the window of `page` (the pages are tabs of one window, which an
+// earlier measure may have left minimized) or minimizes it, and waits for
+// the page to see it.
+async function showWindow(page, minimized) {
+    const session = await page.createCDPSession();
+    const { windowId } = await session.send("Browser.getWindowForTarget");
+    await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "normal" } });
+    if (minimized) {
+        await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "minimized" } });
+    }
+    await page.waitForFunction((hidden) => document.hidden === hidden, { timeout: 5000 }, minimized);
+}
+
 async function hiddenPercent(browser) {
     const page = await runSaver(browser, true);
     await page.waitForFunction(() => window.DoveziMusic.isLoaded(), { timeout: 30000 });
     await sleep(WARM_UP_MS);
     await page.keyboard.press("Space");
     await page.waitForFunction(() => window.dovezi.state === "idle", { timeout: 10000 });
-    const session = await page.createCDPSession();
-    const { windowId } = await session.send("Browser.getWindowForTarget");
-    await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "minimized" } });
-    await page.waitForFunction(() => document.hidden, { timeout: 5000 });
+    await showWindow(page, true);
     await sleep(WARM_UP_MS);
     const measured = await corePercent([browser.process().pid]);
     await page.close();
@@ -257,15 +266,7 @@ async function floorPercent(browser, html, minimized) {
     const page = await browser.newPage();
     await page.goto(new URL("floor", url).href);
     await page.setContent(html);
-    // The pages are tabs of one window, which an earlier measure may have
-    // left minimized.
-    const session = await page.createCDPSession();
-    const { windowId } = await session.send("Browser.getWindowForTarget");
-    await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "normal" } });
-    if (minimized) {
-        await session.send("Browser.setWindowBounds", { windowId, bounds: { windowState: "minimized" } });
-    }
-    await page.waitForFunction((hidden) => document.hidden === hidden, { timeout: 5000 }, minimized);
+    await showWindow(page, minimized);
     await sleep(WARM_UP_MS);
     const measured = await corePercent([browser.process().pid]);
     await page.close();
