@@ -22,9 +22,9 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
     if (IsEmpty() || source.IsEmpty())
         return DIBERR_EMPTY;
     const int bitCount = BitCount();
-    if (source.BitCount() != bitCount || (bitCount != 8 && bitCount != 16 && bitCount != 24))
+    if (source.BitCount() != bitCount || (bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32))
         return DIBERR_DEPTH;
-    if (source.Header().biCompression != Header().biCompression)
+    if (source.Header().biCompression != Header().biCompression || source.IsRedFirst() != IsRedFirst())
         return DIBERR_LAYOUT;
 
     const LONG destWidth = Header().biWidth;
@@ -64,6 +64,8 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
     const PixelValue keyPixel = transparent != 0 ? ToPixel(key) : PixelValue{};
     WORD keyWord = 0;
     std::memcpy(&keyWord, keyPixel.bytes, sizeof keyWord);
+    DWORD keyDword = 0;
+    std::memcpy(&keyDword, keyPixel.bytes, sizeof keyDword);
 
     // Rows are stored bottom-up: each next row from the top lies one stride lower.
     BYTE* const outFirst = Row(static_cast<std::size_t>(point.y), destLayout) + destOffset;
@@ -78,8 +80,10 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
             PixelRows::KeyedCopy8(in, out, pixels, keyPixel.bytes[0]);
         else if (bitCount == 16)
             PixelRows::KeyedCopy16(in, out, pixels, keyWord);
-        else
+        else if (bitCount == 24)
             PixelRows::KeyedCopy24(in, out, pixels, keyPixel.bytes);
+        else
+            PixelRows::KeyedCopy32(in, out, pixels, keyDword);
     }
     return 0;
 }

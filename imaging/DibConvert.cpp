@@ -133,6 +133,45 @@ int DibSurface::ConvertTo16Bit(int format)
     return 0;
 }
 
+int DibSurface::ConvertTo32Bit(int format)
+{
+    if (IsEmpty())
+        return DIBERR_EMPTY;
+    const bool redFirst = format == DIBFMT_XBGR32;
+    const WORD bitCount = Header().biBitCount;
+    if (bitCount == 32 && IsRedFirst() == redFirst)
+        return 0;
+    if (bitCount != 8)
+        return DIBERR_DEPTH;
+    const DibLayout from = Layout();
+    DibLayout to;
+    if (!DibComputeLayout(Header().biWidth, Header().biHeight, 32, to))
+        return DIBERR_NOMEMORY;
+    auto info = AllocateDibBlock(DIB_HEADER_SIZE + (redFirst ? DIB_MASKS_SIZE : 0));
+    auto bits = AllocateDibBlock(to.imageBytes);
+    if (!info || !bits)
+        return DIBERR_NOMEMORY;
+
+    const FullTable table = ReadFullTable(ColorTable(), DibColorCount(&Header()));
+    std::array<DWORD, 256> pixels{};
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        const RGBQUAD& entry = table[index];
+        const DWORD low = redFirst ? entry.rgbRed : entry.rgbBlue;
+        const DWORD high = redFirst ? entry.rgbBlue : entry.rgbRed;
+        pixels[index] = low | static_cast<DWORD>(entry.rgbGreen) << 8 | high << 16 | 0xFF000000u;
+    }
+    for (std::size_t row = 0; row < from.height; ++row)
+        PixelRows::Lookup8To32(m_pBits.get() + row * from.stride, bits.get() + row * to.stride, from.width,
+                               pixels.data());
+
+    const BITMAPINFOHEADER header = ConvertedHeader(Header(), 32, redFirst ? BI_BITFIELDS : BI_RGB);
+    std::memcpy(info.get(), &header, sizeof header);
+    if (redFirst)
+        std::memcpy(info.get() + DIB_HEADER_SIZE, DIB_MASKS_XBGR, sizeof DIB_MASKS_XBGR);
+    Install(std::move(info), std::move(bits));
+    return 0;
+}
+
 int DibSurface::GetPixelColor(int x, int y, COLORREF& color) const
 {
     if (IsEmpty())
@@ -158,6 +197,11 @@ int DibSurface::GetPixelColor(int x, int y, COLORREF& color) const
     case 24: {
         const BYTE* pixel = row + 3 * column;
         color = RGB(pixel[2], pixel[1], pixel[0]);
+        return 0;
+    }
+    case 32: {
+        const BYTE* pixel = row + 4 * column;
+        color = IsRedFirst() ? RGB(pixel[0], pixel[1], pixel[2]) : RGB(pixel[2], pixel[1], pixel[0]);
         return 0;
     }
     default:

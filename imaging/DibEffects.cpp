@@ -9,7 +9,7 @@ namespace {
 
 bool IsWorkingDepth(int bitCount)
 {
-    return bitCount == 8 || bitCount == 16 || bitCount == 24;
+    return bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
 }
 
 } // namespace
@@ -80,10 +80,16 @@ int DibSurface::AdjustGamma(int amount)
 {
     if (IsEmpty())
         return DIBERR_EMPTY;
-    if (BitCount() != 24)
+    const int bitCount = BitCount();
+    if (bitCount != 24 && bitCount != 32)
         return DIBERR_DEPTH;
     const DibLayout layout = Layout();
-    for (std::size_t row = 0; row < layout.height; ++row)
-        PixelRows::AddClamp(m_pBits.get() + row * layout.stride, layout.rowBytes, amount);
+    for (std::size_t row = 0; row < layout.height; ++row) {
+        BYTE* bytes = m_pBits.get() + row * layout.stride;
+        if (bitCount == 32)
+            PixelRows::AddClampColor32(bytes, layout.width, amount);
+        else
+            PixelRows::AddClamp(bytes, layout.rowBytes, amount);
+    }
     return 0;
 }

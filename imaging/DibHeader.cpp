@@ -94,6 +94,7 @@ bool DibIsUsableInfo(const BYTE* info, std::size_t available)
     case 8:
     case 16:
     case 24:
+    case 32:
         break;
     default:
         return false;
@@ -104,7 +105,24 @@ bool DibIsUsableInfo(const BYTE* info, std::size_t available)
     if (header.biClrUsed > MostColorsFor(header.biBitCount))
         return false;
     const bool bitfields = header.biCompression == BI_BITFIELDS;
-    if (header.biCompression != BI_RGB && !(bitfields && header.biBitCount == 16))
+    if (header.biCompression != BI_RGB && !(bitfields && (header.biBitCount == 16 || header.biBitCount == 32)))
         return false;
-    return DibInfoSize(header) <= available;
+    if (DibInfoSize(header) > available)
+        return false;
+    if (!bitfields || header.biBitCount != 32)
+        return true;
+    DWORD masks[3];
+    std::memcpy(masks, info + DIB_HEADER_SIZE, sizeof masks);
+    return std::memcmp(masks, DIB_MASKS_XBGR, sizeof masks) == 0 || std::memcmp(masks, DIB_MASKS_XRGB, sizeof masks) == 0;
+}
+
+bool DibIsRedFirst(const BYTE* info)
+{
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info, sizeof header);
+    if (header.biBitCount != 32 || header.biCompression != BI_BITFIELDS)
+        return false;
+    DWORD red;
+    std::memcpy(&red, info + DIB_HEADER_SIZE, sizeof red);
+    return red == DIB_MASKS_XBGR[0];
 }

@@ -11,6 +11,10 @@ constexpr std::size_t DIB_HEADER_SIZE = sizeof(BITMAPINFOHEADER);
 constexpr std::size_t DIB_MASKS_SIZE = 3 * sizeof(DWORD);
 // Red, green and blue masks of the 5-6-5 layout, as they follow its header.
 constexpr DWORD DIB_MASKS_565[3] = {0xF800, 0x07E0, 0x001F};
+// The masks of 32-bit pixels with red in the lowest byte.
+constexpr DWORD DIB_MASKS_XBGR[3] = {0x0000FF, 0x00FF00, 0xFF0000};
+// The masks of 32-bit pixels with blue in the lowest byte (those of BI_RGB).
+constexpr DWORD DIB_MASKS_XRGB[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
 // True when the header's size field is that of an info header (40).
 bool DibHasInfoHeader(const BITMAPINFOHEADER* header);
@@ -44,7 +48,10 @@ std::size_t DibInfoSize(const BITMAPINFOHEADER& header);
 
 // True when an info block of `available` bytes holds a header this program
 // can work with: 40-byte header, positive size that fits in memory, one
-// plane, 1, 4, 8, 16 or 24 bits, a colour table only up to 8 bits and no
-// larger than the depth allows, BI_BITFIELDS only at 16 bits, and the
-// table or masks inside the block.
+// plane, 1, 4, 8, 16, 24 or 32 bits, a colour table only up to 8 bits and
+// no larger than the depth allows, BI_BITFIELDS only at 16 bits or at 32
+// bits with one byte a channel (red lowest or blue lowest), and the table
+// or masks inside the block.
 bool DibIsUsableInfo(const BYTE* info, std::size_t available);
+// True for a usable 32-bit header whose masks put red in the lowest byte.
+bool DibIsRedFirst(const BYTE* info);

@@ -15,7 +15,7 @@ int DibSurface::ScaleUp(int factor)
     if (factor == 1)
         return 0;
     const int bitCount = Header().biBitCount;
-    if (bitCount != 8 && bitCount != 16 && bitCount != 24)
+    if (bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return DIBERR_DEPTH;
     const DibLayout from = Layout();
     const long long width = static_cast<long long>(from.width) * factor;

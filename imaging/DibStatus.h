@@ -1,5 +1,5 @@
 // Status codes of the imaging operations and the flags that choose a
-// 16-bit pixel layout. Every status-returning operation answers 0 on
+// 16- or 32-bit pixel layout. Every status-returning operation answers 0 on
 // success; the high byte of a code groups its cause.
 #pragma once
 
@@ -24,3 +24,9 @@ constexpr int DIBERR_TABLESIZE = 0xA01;
 constexpr int DIBFMT_RGB565 = 0x10000001;
 // 5-5-5 with BI_RGB, no masks.
 constexpr int DIBFMT_RGB555 = 0x10000000;
+// 32 bits with BI_RGB: blue, green, red and a fourth byte, the order of
+// most true-colour displays.
+constexpr int DIBFMT_XRGB32 = 0x10000020;
+// 32 bits with BI_BITFIELDS and red in the lowest byte: red, green, blue and
+// a fourth byte, the order of a page's canvas.
+constexpr int DIBFMT_XBGR32 = 0x10000021;

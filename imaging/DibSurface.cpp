@@ -21,7 +21,41 @@ WORD DepthForBits(int bits)
         return 8;
     if (bits <= 16)
         return 16;
-    return 24;
+    return 32;
+}
+
+// The header of a picture of `depth` bits in `format`: BI_BITFIELDS for
+// 5-6-5 and for red-first 32 bits, whose masks follow it.
+BITMAPINFOHEADER HeaderFor(LONG width, LONG height, WORD depth, int format)
+{
+    BITMAPINFOHEADER header{};
+    header.biSize = DIB_HEADER_SIZE;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = depth;
+    const bool masked = (depth == 16 && format == DIBFMT_RGB565) || (depth == 32 && format == DIBFMT_XBGR32);
+    header.biCompression = masked ? BI_BITFIELDS : BI_RGB;
+    return header;
+}
+
+// A zeroed info block for `header`, its masks written.
+std::unique_ptr<BYTE[]> NewInfo(const BITMAPINFOHEADER& header)
+{
+    auto info = AllocateDibBlock(DibInfoSize(header), true);
+    if (!info)
+        return info;
+    std::memcpy(info.get(), &header, sizeof header);
+    if (header.biCompression == BI_BITFIELDS) {
+        const DWORD* masks = header.biBitCount == 16 ? DIB_MASKS_565 : DIB_MASKS_XBGR;
+        std::memcpy(info.get() + DIB_HEADER_SIZE, masks, DIB_MASKS_SIZE);
+    }
+    return info;
+}
+
+bool Is32BitFormat(int format)
+{
+    return format == DIBFMT_XRGB32 || format == DIBFMT_XBGR32;
 }
 
 bool IsDeviceDepth(WORD bitsPixel)
@@ -123,6 +157,15 @@ PixelValue DibSurface::ToPixel(COLORREF color) const
         pixel.size = 2;
         break;
     }
+    case 32: {
+        const bool redFirst = IsRedFirst();
+        pixel.bytes[0] = redFirst ? GetRValue(color) : GetBValue(color);
+        pixel.bytes[1] = GetGValue(color);
+        pixel.bytes[2] = redFirst ? GetBValue(color) : GetRValue(color);
+        pixel.bytes[3] = 0xFF;
+        pixel.size = 4;
+        break;
+    }
     default:
         pixel.bytes[0] = GetBValue(color);
         pixel.bytes[1] = GetGValue(color);
@@ -163,7 +206,7 @@ int DibSurface::LoadFromResource(const Resources& module, UINT id)
 
 int DibSurface::CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palette, int format)
 {
-    return CreateFromDevice(bitmap, palette, format, 24);
+    return CreateFromDevice(bitmap, palette, format, Is32BitFormat(format) ? 32 : 24);
 }
 
 int DibSurface::CreateFromBitmapAt16Bit(const DeviceBitmap* bitmap, PaletteHandle palette, int format)
@@ -186,20 +229,11 @@ int DibSurface::CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palet
     if (!DibComputeLayout(description.bmWidth, description.bmHeight, depth, layout))
         return DIBERR_NOMEMORY;
 
-    BITMAPINFOHEADER header{};
-    header.biSize = DIB_HEADER_SIZE;
-    header.biWidth = description.bmWidth;
-    header.biHeight = description.bmHeight;
-    header.biPlanes = 1;
-    header.biBitCount = depth;
-    header.biCompression = depth == 16 && format == DIBFMT_RGB565 ? BI_BITFIELDS : BI_RGB;
+    const BITMAPINFOHEADER header = HeaderFor(description.bmWidth, description.bmHeight, depth, format);
     const std::size_t infoSize = DibInfoSize(header);
-    auto info = AllocateDibBlock(infoSize, true);
+    auto info = NewInfo(header);
     if (!info)
         return DIBERR_NOMEMORY;
-    std::memcpy(info.get(), &header, sizeof header);
-    if (header.biCompression == BI_BITFIELDS)
-        std::memcpy(info.get() + DIB_HEADER_SIZE, DIB_MASKS_565, sizeof DIB_MASKS_565);
 
     auto* completed = reinterpret_cast<BITMAPINFO*>(info.get());
     const auto lines = static_cast<UINT>(description.bmHeight);
@@ -224,32 +258,23 @@ int DibSurface::CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palet
     return 0;
 }
 
-int DibSurface::CreateFilled16(LONG width, LONG height, COLORREF color, int format)
+int DibSurface::CreateFilled(LONG width, LONG height, COLORREF color, int format)
 {
+    const WORD depth = Is32BitFormat(format) ? 32 : 16;
     DibLayout layout;
-    if (!DibComputeLayout(width, height, 16, layout))
+    if (!DibComputeLayout(width, height, depth, layout))
         return DIBERR_NOMEMORY;
-    BITMAPINFOHEADER header{};
-    header.biSize = DIB_HEADER_SIZE;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 16;
-    header.biCompression = format == DIBFMT_RGB565 ? BI_BITFIELDS : BI_RGB;
-    auto info = AllocateDibBlock(DibInfoSize(header), true);
+    auto info = NewInfo(HeaderFor(width, height, depth, format));
     auto bits = AllocateDibBlock(layout.imageBytes, true);
     if (!info || !bits)
         return DIBERR_NOMEMORY;
-    std::memcpy(info.get(), &header, sizeof header);
-    if (header.biCompression == BI_BITFIELDS)
-        std::memcpy(info.get() + DIB_HEADER_SIZE, DIB_MASKS_565, sizeof DIB_MASKS_565);
-    const WORD word = ReduceColor(color, header.biCompression == BI_BITFIELDS);
-    const BYTE pixel[2] = {static_cast<BYTE>(word), static_cast<BYTE>(word >> 8)};
-    for (std::size_t x = 0; x < layout.width; ++x)
-        std::memcpy(bits.get() + x * sizeof pixel, pixel, sizeof pixel);
-    for (std::size_t row = 1; row < layout.height; ++row)
-        std::memcpy(bits.get() + row * layout.stride, bits.get(), layout.rowBytes);
     Install(std::move(info), std::move(bits));
+    const PixelValue pixel = ToPixel(color);
+    BYTE* first = m_pBits.get();
+    for (std::size_t x = 0; x < layout.width; ++x)
+        std::memcpy(first + x * pixel.size, pixel.bytes, pixel.size);
+    for (std::size_t row = 1; row < layout.height; ++row)
+        std::memcpy(first + row * layout.stride, first, layout.rowBytes);
     return 0;
 }
 

@@ -1,9 +1,10 @@
 // A device-independent picture in memory: one info block (the 40-byte
-// header, then the colour table of an 8-bit picture or the three 5-6-5
-// masks) and one block of bottom-up rows, each padded to 4 bytes. Every
-// operation that replaces the blocks builds the new ones completely first,
-// so a failing operation leaves the picture as it was. Coordinates count
-// y from the top row. Operations answer 0 or a DIBERR_* code.
+// header, then the colour table of an 8-bit picture or the three masks of
+// a 5-6-5 or red-first 32-bit one) and one block of bottom-up rows, each
+// padded to 4 bytes. Every operation that replaces the blocks builds the
+// new ones completely first, so a failing operation leaves the picture as
+// it was. Coordinates count y from the top row. Operations answer 0 or a
+// DIBERR_* code.
 #pragma once
 
 #include "imaging/DibHeader.h"
@@ -26,19 +27,25 @@ public:
     void Free();
 
     int LoadFromResource(const Resources& module, UINT id);
+    // A device of more than 16 bits per pixel is read at 24 bits, or at 32
+    // when `format` is one of the 32-bit layouts; one of 16 bits in
+    // `format` when that is a 16-bit layout, else 5-5-5.
     int CreateFromBitmap(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
     // As CreateFromBitmap, but a device of more than 16 bits per pixel whose
     // bitmap reads exactly into 5-6-5 is read straight into 16 bits in
     // `format`: one pass instead of a 24-bit picture and a conversion, for
     // a picture that is kept at 16 bits.
     int CreateFromBitmapAt16Bit(const DeviceBitmap* bitmap, PaletteHandle palette, int format);
-    // A 16-bit picture in `format` of `width` x `height` pixels, every one
-    // of them `color` as that format holds it.
-    int CreateFilled16(LONG width, LONG height, COLORREF color, int format);
+    // A picture in `format` (one of the 16- or 32-bit layouts) of `width` x
+    // `height` pixels, every one of them `color` as that format holds it.
+    int CreateFilled(LONG width, LONG height, COLORREF color, int format);
     int CopyFrom(const DibSurface& source);
 
     int ConvertTo24Bit();
     int ConvertTo16Bit(int format);
+    // An 8-bit picture through its colour table into `format`, one of the
+    // 32-bit layouts (a 32-bit one in that layout stays as it is).
+    int ConvertTo32Bit(int format);
     // Enlarges the picture `factor` times in both directions (1 leaves it
     // as it is); DIBERR_OUTSIDE for a factor below 1.
     int ScaleUp(int factor);
@@ -67,6 +74,8 @@ public:
     int Height() const;
     int BitCount() const;
     std::size_t Stride() const;
+    // True for a 32-bit picture in the red-first layout.
+    bool IsRedFirst() const { return !IsEmpty() && DibIsRedFirst(m_pInfo.get()); }
 
 private:
     int CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palette, int format, WORD deepest);

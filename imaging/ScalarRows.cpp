@@ -32,6 +32,16 @@ void ScalarRows::AddClamp(BYTE* bytes, std::size_t count, int amount)
         bytes[i] = static_cast<BYTE>(std::clamp(bytes[i] + step, 0, 255));
 }
 
+void ScalarRows::AddClampColor32(BYTE* pixels, std::size_t count, int amount)
+{
+    const int step = std::clamp(amount, -255, 255);
+    for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            BYTE& byte = pixels[4 * i + channel];
+            byte = static_cast<BYTE>(std::clamp(byte + step, 0, 255));
+        }
+}
+
 void ScalarRows::BlendPattern(const BYTE* source, BYTE* dest, std::size_t count, const PixelPattern& pattern)
 {
     for (std::size_t i = 0; i < count; ++i) {
@@ -104,6 +114,12 @@ void ScalarRows::Lookup8To24(const BYTE* source, BYTE* dest, std::size_t count, 
         std::memcpy(dest + 3 * i, &table[source[i]], 3);
 }
 
+void ScalarRows::Lookup8To32(const BYTE* source, BYTE* dest, std::size_t count, const DWORD* table)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        std::memcpy(dest + 4 * i, &table[source[i]], 4);
+}
+
 void ScalarRows::KeyedCopy8(const BYTE* source, BYTE* dest, std::size_t count, BYTE key)
 {
     for (std::size_t i = 0; i < count; ++i) {
@@ -127,5 +143,15 @@ void ScalarRows::KeyedCopy24(const BYTE* source, BYTE* dest, std::size_t count, 
         const BYTE* pixel = source + 3 * i;
         if (pixel[0] != key[0] || pixel[1] != key[1] || pixel[2] != key[2])
             std::memcpy(dest + 3 * i, pixel, 3);
+    }
+}
+
+void ScalarRows::KeyedCopy32(const BYTE* source, BYTE* dest, std::size_t count, DWORD key)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        DWORD pixel;
+        std::memcpy(&pixel, source + 4 * i, sizeof pixel);
+        if (((pixel ^ key) & 0x00FFFFFF) != 0)
+            std::memcpy(dest + 4 * i, &pixel, sizeof pixel);
     }
 }

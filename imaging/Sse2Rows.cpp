@@ -121,6 +121,23 @@ void Sse2Rows::AddClamp(BYTE* bytes, std::size_t count, int amount)
     ScalarRows::AddClamp(bytes + i, count - i, step);
 }
 
+void Sse2Rows::AddClampColor32(BYTE* pixels, std::size_t count, int amount)
+{
+    const int step = std::clamp(amount, -255, 255);
+    const int size = step < 0 ? -step : step;
+    // The fourth byte of each pixel gets zero added or taken.
+    const __m128i delta = Splat32(size | size << 8 | size << 16);
+    std::size_t i = 0;
+    if (step >= 0) {
+        for (; i + 4 <= count; i += 4)
+            Store(pixels + 4 * i, _mm_adds_epu8(Load(pixels + 4 * i), delta));
+    } else {
+        for (; i + 4 <= count; i += 4)
+            Store(pixels + 4 * i, _mm_subs_epu8(Load(pixels + 4 * i), delta));
+    }
+    ScalarRows::AddClampColor32(pixels + 4 * i, count - i, step);
+}
+
 void Sse2Rows::BlendPattern(const BYTE* source, BYTE* dest, std::size_t count, const PixelPattern& pattern)
 {
     const __m128i masks[3] = {Load(pattern.mask), Load(pattern.mask + 16), Load(pattern.mask + 32)};
@@ -228,6 +245,19 @@ void Sse2Rows::KeyedCopy16(const BYTE* source, BYTE* dest, std::size_t count, WO
         Store(dest + 2 * i, Select(_mm_cmpeq_epi16(pixels, keys), pixels, Load(dest + 2 * i)));
     }
     ScalarRows::KeyedCopy16(source + 2 * i, dest + 2 * i, count - i, key);
+}
+
+void Sse2Rows::KeyedCopy32(const BYTE* source, BYTE* dest, std::size_t count, DWORD key)
+{
+    const __m128i colour = Splat32(0x00FFFFFF);
+    const __m128i keys = _mm_and_si128(Splat32(static_cast<int>(key)), colour);
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i pixels = Load(source + 4 * i);
+        const __m128i matches = _mm_cmpeq_epi32(_mm_and_si128(pixels, colour), keys);
+        Store(dest + 4 * i, Select(matches, pixels, Load(dest + 4 * i)));
+    }
+    ScalarRows::KeyedCopy32(source + 4 * i, dest + 4 * i, count - i, key);
 }
 
 #endif

@@ -9,6 +9,7 @@
 
 struct Sse2Rows : ScalarRows {
     static void AddClamp(BYTE* bytes, std::size_t count, int amount);
+    static void AddClampColor32(BYTE* pixels, std::size_t count, int amount);
     static void BlendPattern(const BYTE* source, BYTE* dest, std::size_t count, const PixelPattern& pattern);
     static void FillPattern(BYTE* dest, std::size_t count, const PixelPattern& pattern);
     static void Widen555To565(BYTE* pixels, std::size_t count);
@@ -17,6 +18,7 @@ struct Sse2Rows : ScalarRows {
     static void Reduce24To16(const BYTE* source, BYTE* dest, std::size_t count, bool layout565);
     static void KeyedCopy8(const BYTE* source, BYTE* dest, std::size_t count, BYTE key);
     static void KeyedCopy16(const BYTE* source, BYTE* dest, std::size_t count, WORD key);
+    static void KeyedCopy32(const BYTE* source, BYTE* dest, std::size_t count, DWORD key);
 };
 
 #endif

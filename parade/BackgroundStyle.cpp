@@ -10,13 +10,14 @@ constexpr int FULL_AMOUNT = 255;
 
 void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma)
 {
+    // Brightness works on true colour: a picture below it becomes 24-bit first.
+    if ((style == BACKGROUND_BLACK || style == BACKGROUND_WHITE || style == BACKGROUND_GAMMA) && surface.BitCount() < 24)
+        surface.ConvertTo24Bit();
     switch (style) {
     case BACKGROUND_BLACK:
-        surface.ConvertTo24Bit();
         surface.AdjustGamma(-FULL_AMOUNT);
         break;
     case BACKGROUND_WHITE:
-        surface.ConvertTo24Bit();
         surface.AdjustGamma(FULL_AMOUNT);
         break;
     case BACKGROUND_SHADE:
@@ -29,7 +30,6 @@ void ApplyBackgroundStyle(DibSurface& surface, int style, int gamma)
         surface.InterlaceRows(surface, 0, BLACK);
         break;
     case BACKGROUND_GAMMA:
-        surface.ConvertTo24Bit();
         surface.AdjustGamma(gamma);
         break;
     default:

@@ -21,17 +21,23 @@ LRESULT SaverWnd::BuildScene()
     m_nLaneGap = LaneGap(m_cyScreen, unitScale);
 
     const int style = m_settings.ReadInt(KEY_BACKGROUND, DEFAULT_BACKGROUND);
+    // A true-colour display gets a scene in its own pixel layout, so that
+    // nothing is lost of the desktop and nothing is converted to show it;
+    // the others get a 5-6-5 one.
+    const int format = graphics.ScreenDepth() < 24 ? DIBFMT_RGB565
+                       : graphics.StoresRedFirst() ? DIBFMT_XBGR32
+                                                   : DIBFMT_XRGB32;
     // A style of one colour never reads the desktop: it is not copied at all.
     const std::optional<COLORREF> solid = SolidColorOf(style);
     if (solid) {
-        m_canvas.CreateFilled16(m_cxScreen, m_cyScreen, *solid, DIBFMT_RGB565);
+        m_canvas.CreateFilled(m_cxScreen, m_cyScreen, *solid, format);
     } else {
         const std::unique_ptr<DeviceBitmap> desktop =
             wholeDesktop ? graphics.CopyVirtualScreen() : graphics.CopyScreen();
-        if (IsExactAt16Bit(style))
-            m_canvas.CreateFromBitmapAt16Bit(desktop.get(), 0, DIBFMT_RGB565);
+        if (format == DIBFMT_RGB565 && IsExactAt16Bit(style))
+            m_canvas.CreateFromBitmapAt16Bit(desktop.get(), 0, format);
         else
-            m_canvas.CreateFromBitmap(desktop.get(), 0, DIBFMT_RGB565);
+            m_canvas.CreateFromBitmap(desktop.get(), 0, format);
     }
     LoadStrips(unitScale);
 
@@ -43,7 +49,10 @@ LRESULT SaverWnd::BuildScene()
     m_canvas.CopyColorTable(firstStrip);
     if (!solid)
         ApplyBackgroundStyle(m_canvas, style, m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
-    if (!m_canvas.IsEmpty() && m_canvas.BitCount() >= 16) {
+    if (m_canvas.BitCount() == 32) {
+        for (DibSurface& strip : m_strips)
+            strip.ConvertTo32Bit(m_canvas.IsRedFirst() ? DIBFMT_XBGR32 : DIBFMT_XRGB32);
+    } else if (m_canvas.BitCount() >= 16) {
         for (DibSurface& strip : m_strips)
             strip.ConvertTo16Bit(DIBFMT_RGB565);
         m_canvas.ConvertTo16Bit(DIBFMT_RGB565);

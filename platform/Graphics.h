@@ -52,6 +52,12 @@ public:
 
     // The display size in pixels (HORZRES and VERTRES of the display DC).
     virtual SIZE ScreenSize() = 0;
+    // The bits of colour a display pixel holds (BITSPIXEL times PLANES of
+    // the display DC): 24 or more for true colour.
+    virtual int ScreenDepth() = 0;
+    // True when the display keeps true colour with red in the lowest byte
+    // of a pixel (a page's canvas) rather than blue.
+    virtual bool StoresRedFirst() { return false; }
     // Copies the whole display into a new compatible bitmap; null on failure.
     virtual std::unique_ptr<DeviceBitmap> CopyScreen() = 0;
     // The dots per inch the user set for the display (96 is unscaled), 0

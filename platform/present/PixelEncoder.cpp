@@ -27,7 +27,8 @@ int Distance(std::uint32_t a, std::uint32_t b)
 }
 }
 
-std::unique_ptr<PixelEncoder> PixelEncoder::ForMasks(int bitsPerPixel, DWORD red, DWORD green, DWORD blue)
+std::unique_ptr<PixelEncoder> PixelEncoder::ForMasks(int bitsPerPixel, DWORD red, DWORD green, DWORD blue,
+                                                    DWORD opaque)
 {
     if (bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)
         return nullptr;
@@ -45,6 +46,8 @@ std::unique_ptr<PixelEncoder> PixelEncoder::ForMasks(int bitsPerPixel, DWORD red
         for (std::uint32_t value = 0; value < 256; ++value)
             encoder->m_channels[channel][value] = ChannelFrom8(value, width) << shift;
     }
+    for (std::uint32_t& entry : encoder->m_channels[0])
+        entry |= opaque & all;
     return encoder;
 }
 

@@ -12,8 +12,10 @@
 class PixelEncoder {
 public:
     // Pixels of `bitsPerPixel` (8, 16, 24 or 32) bits holding the channels
-    // under the masks. Null when a mask is not one run of bits.
-    static std::unique_ptr<PixelEncoder> ForMasks(int bitsPerPixel, DWORD red, DWORD green, DWORD blue);
+    // under the masks, and `opaque` set in every one (the bits of an alpha
+    // that the device shows). Null when a mask is not one run of bits.
+    static std::unique_ptr<PixelEncoder> ForMasks(int bitsPerPixel, DWORD red, DWORD green, DWORD blue,
+                                                  DWORD opaque = 0);
     // 8-bit pixels indexing `colormap` (0x00RRGGBB values, at most 256).
     static std::unique_ptr<PixelEncoder> ForColormap(std::vector<std::uint32_t> colormap);
 

@@ -7,18 +7,10 @@
 namespace {
 constexpr DWORD MASKS_565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD MASKS_888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+constexpr DWORD MASKS_RED_FIRST[3] = {0x0000FF, 0x00FF00, 0xFF0000};
+constexpr DWORD OPAQUE_ALPHA = 0xFF000000;
 
 int BitsPerPixelOf(int depth) { return depth == 24 ? 32 : depth; }
-
-void CopyRowToRgba(const BYTE* __restrict in, BYTE* __restrict out, int count)
-{
-    for (int x = 0; x < count; ++x) {
-        std::uint32_t pixel;
-        std::memcpy(&pixel, in + 4 * x, 4);
-        pixel = (pixel >> 16 & 0xFF) | (pixel & 0xFF00) | (pixel & 0xFF) << 16 | 0xFF000000u;
-        std::memcpy(out + 4 * x, &pixel, 4);
-    }
-}
 }
 
 class VirtualDeviceContext : public DeviceContext {
@@ -86,9 +78,10 @@ private:
 };
 }
 
-VirtualDisplay::VirtualDisplay(SIZE size, int depth)
+VirtualDisplay::VirtualDisplay(SIZE size, int depth, bool redFirst)
     : m_size{size.cx > 0 ? size.cx : 0, size.cy > 0 ? size.cy : 0},
-      m_depth(depth == 8 || depth == 16 || depth == 32 ? depth : 24), m_bitsPerPixel(BitsPerPixelOf(m_depth))
+      m_depth(depth == 8 || depth == 16 || depth == 32 ? depth : 24), m_bitsPerPixel(BitsPerPixelOf(m_depth)),
+      m_bRedFirst(redFirst && m_depth == 24)
 {
     m_pixels.assign(DibStride(m_size.cx, m_bitsPerPixel) * static_cast<std::size_t>(m_size.cy), 0);
     if (m_depth == 8)
@@ -100,8 +93,13 @@ std::unique_ptr<PixelEncoder> VirtualDisplay::MakeEncoder() const
 {
     if (m_depth == 8)
         return PixelEncoder::ForColormap(m_colormap);
-    const DWORD* masks = m_depth == 16 ? MASKS_565 : MASKS_888;
-    return PixelEncoder::ForMasks(m_bitsPerPixel, masks[0], masks[1], masks[2]);
+    const DWORD* masks = Masks();
+    return PixelEncoder::ForMasks(m_bitsPerPixel, masks[0], masks[1], masks[2], m_bRedFirst ? OPAQUE_ALPHA : 0);
+}
+
+const DWORD* VirtualDisplay::Masks() const
+{
+    return m_depth == 16 ? MASKS_565 : m_bRedFirst ? MASKS_RED_FIRST : MASKS_888;
 }
 
 PixelTarget VirtualDisplay::Framebuffer()
@@ -134,7 +132,7 @@ std::unique_ptr<DeviceBitmap> VirtualDisplay::CopyScreen()
     pixels.bitsPerPixel = m_bitsPerPixel;
     pixels.depth = m_depth;
     pixels.colormap = m_colormap;
-    const DWORD* masks = m_depth == 16 ? MASKS_565 : MASKS_888;
+    const DWORD* masks = Masks();
     for (int i = 0; i < 3 && m_depth != 8; ++i)
         pixels.masks[i] = masks[i];
     auto copy = std::make_shared<const std::vector<BYTE>>(m_pixels);
@@ -181,36 +179,12 @@ std::uint32_t VirtualDisplay::RgbAt(int x, int y) const
         const std::uint32_t value = pixel[0] | static_cast<std::uint32_t>(pixel[1]) << 8;
         return ChannelTo8(value >> 11, 5) << 16 | ChannelTo8(value >> 5 & 0x3F, 6) << 8 | ChannelTo8(value & 0x1F, 5);
     }
-    default:
-        return static_cast<std::uint32_t>(pixel[2]) << 16 | static_cast<std::uint32_t>(pixel[1]) << 8 | pixel[0];
+    default: {
+        const BYTE red = m_bRedFirst ? pixel[0] : pixel[2];
+        const BYTE blue = m_bRedFirst ? pixel[2] : pixel[0];
+        return static_cast<std::uint32_t>(red) << 16 | static_cast<std::uint32_t>(pixel[1]) << 8 | blue;
     }
-}
-
-RECT VirtualDisplay::CopyRgba(const RECT& area, std::vector<BYTE>& mirror) const
-{
-    const RECT cut = IntersectRects(area, RECT{0, 0, m_size.cx, m_size.cy});
-    const std::size_t mirrorStride = static_cast<std::size_t>(m_size.cx) * 4;
-    mirror.resize(mirrorStride * static_cast<std::size_t>(m_size.cy));
-    if (IsEmptyRect(cut))
-        return cut;
-    const std::size_t stride = DibStride(m_size.cx, m_bitsPerPixel);
-    for (int y = cut.top; y < cut.bottom; ++y) {
-        BYTE* out = mirror.data() + mirrorStride * static_cast<std::size_t>(y) + static_cast<std::size_t>(cut.left) * 4;
-        if (m_bitsPerPixel != 32) {
-            for (int x = cut.left; x < cut.right; ++x, out += 4) {
-                const std::uint32_t rgb = RgbAt(x, y);
-                out[0] = static_cast<BYTE>(rgb >> 16);
-                out[1] = static_cast<BYTE>(rgb >> 8);
-                out[2] = static_cast<BYTE>(rgb);
-                out[3] = 0xFF;
-            }
-            continue;
-        }
-        // 0x00RRGGBB pixels swap their outer bytes and gain an opaque alpha.
-        CopyRowToRgba(m_pixels.data() + stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(cut.left) * 4, out,
-                      cut.right - cut.left);
     }
-    return cut;
 }
 
 std::vector<BYTE> VirtualDisplay::RgbRows() const

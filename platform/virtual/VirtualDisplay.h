@@ -19,14 +19,17 @@
 class VirtualDisplay : public Graphics {
 public:
     // `depth` is 8, 16, 24 or 32; any other value makes a 24-bit display.
-    // The screen starts black.
-    VirtualDisplay(SIZE size, int depth);
+    // A 24-bit display that stores red first holds red, green, blue and an
+    // opaque alpha byte a pixel, as a page's canvas does. The screen starts black.
+    VirtualDisplay(SIZE size, int depth, bool redFirst = false);
 
     // Shows a desktop picture: rows from the top, 3 bytes (red, green, blue)
     // a pixel, width × 3 bytes a row. Missing rows stay as they were.
     void ShowDesktop(const std::vector<BYTE>& rgbRows);
 
     SIZE ScreenSize() override { return m_size; }
+    int ScreenDepth() override { return m_depth; }
+    bool StoresRedFirst() override { return m_bRedFirst; }
     int StatedDpi() override { return 0; }
     std::unique_ptr<DeviceBitmap> CopyScreen() override;
     PaletteHandle CreatePalette(const LOGPALETTE& palette) override { return m_palettes.Create(palette); }
@@ -42,11 +45,8 @@ public:
     int Depth() const { return m_depth; }
     // What the screen shows: rows from the top, red, green, blue bytes.
     std::vector<BYTE> RgbRows() const;
-    // Copies what the screen shows inside `area`, cut to the screen, to the
-    // same place of `mirror`, a picture of the screen's size (rows from the
-    // top, red, green, blue and an opaque alpha byte a pixel), which it
-    // sizes when needed. Returns the rectangle copied (empty when none).
-    RECT CopyRgba(const RECT& area, std::vector<BYTE>& mirror) const;
+    // The screen's pixels: rows from the top, each of the screen's width.
+    const BYTE* Pixels() const { return m_pixels.data(); }
     // The colour shown at (x, y) as 0x00RRGGBB; 0 outside the screen.
     std::uint32_t RgbAt(int x, int y) const;
     // The colormap of an 8-bit display (empty for the others).
@@ -64,10 +64,13 @@ private:
     // how many cells changed.
     UINT Realize(const std::vector<std::uint32_t>& colors);
     std::unique_ptr<PixelEncoder> MakeEncoder() const;
+    // The channel masks of a true-colour display.
+    const DWORD* Masks() const;
 
     SIZE m_size;
     int m_depth;
     int m_bitsPerPixel;
+    bool m_bRedFirst;
     std::vector<BYTE> m_pixels;
     std::vector<std::uint32_t> m_colormap;
     PaletteStore m_palettes;

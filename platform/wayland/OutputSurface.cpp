@@ -186,7 +186,8 @@ OutputSurface::Buffer* OutputSurface::FreeBuffer()
             return &buffer;
     if (m_buffers.size() == MAX_BUFFERS)
         return nullptr;
-    const std::uint32_t format = m_connection.PaintFormat();
+    // The scene's own pixels, which every compositor takes.
+    const std::uint32_t format = WL_SHM_FORMAT_XRGB8888;
     // Rows start on 4-byte bounds, as compositors take them.
     const int stride = (m_part.device.cx * ShmBuffer::BytesPerPixel(format) + 3) & ~3;
     auto pixels = ShmBuffer::Create(m_connection.Shm(), m_part.device.cx, m_part.device.cy, stride, format);

@@ -87,11 +87,9 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
     auto& self = *static_cast<WaylandConnection*>(data);
     if (Is(interface, wl_compositor_interface))
         self.m_pCompositor = Bind<wl_compositor>(registry, name, wl_compositor_interface, version, 4);
-    else if (Is(interface, wl_shm_interface)) {
-        static const wl_shm_listener listener = {OnShmFormat};
+    else if (Is(interface, wl_shm_interface))
         self.m_pShm = Bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
-        wl_shm_add_listener(self.m_pShm, &listener, &self);
-    } else if (Is(interface, wl_seat_interface) && self.m_pSeat == nullptr)
+    else if (Is(interface, wl_seat_interface) && self.m_pSeat == nullptr)
         self.m_pSeat = std::make_unique<WaylandSeat>(Bind<wl_seat>(registry, name, wl_seat_interface, version, 5));
     else if (Is(interface, wl_output_interface))
         self.AddOutput(name, version);
@@ -123,17 +121,6 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
     // described once the managers are known.
     for (const auto& output : self.m_outputs)
         output->Describe(self.m_pXdgOutputs, self.m_pPower);
-}
-
-void WaylandConnection::OnShmFormat(void* data, wl_shm*, uint32_t format)
-{
-    if (format == WL_SHM_FORMAT_RGB565)
-        static_cast<WaylandConnection*>(data)->m_bOffersRgb565 = true;
-}
-
-std::uint32_t WaylandConnection::PaintFormat() const
-{
-    return m_bOffersRgb565 ? WL_SHM_FORMAT_RGB565 : WL_SHM_FORMAT_XRGB8888;
 }
 
 void WaylandConnection::OnGlobalRemove(void* data, wl_registry*, uint32_t name)

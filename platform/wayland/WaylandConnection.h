@@ -35,11 +35,6 @@ public:
     wl_display* Display() const { return m_pDisplay; }
     wl_compositor* Compositor() const { return m_pCompositor; }
     wl_shm* Shm() const { return m_pShm; }
-    // The wl_shm format of the saver's buffers: 5-6-5, the pixels the saver
-    // draws, where the compositor takes it, so that they are handed over as
-    // they are and take half the memory; else XRGB8888, which every
-    // compositor takes.
-    std::uint32_t PaintFormat() const;
     // Null when the compositor has no seat.
     WaylandSeat* Seat() const { return m_pSeat.get(); }
     zwlr_layer_shell_v1* LayerShell() const { return m_pLayerShell; }
@@ -74,7 +69,6 @@ private:
 
     static void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version);
     static void OnGlobalRemove(void* data, wl_registry* registry, uint32_t name);
-    static void OnShmFormat(void* data, wl_shm* shm, uint32_t format);
     void AddOutput(uint32_t name, uint32_t version);
     // Outputs described since the last call go to the watch.
     void AnnounceOutputs();
@@ -83,7 +77,6 @@ private:
     wl_registry* m_pRegistry = nullptr;
     wl_compositor* m_pCompositor = nullptr;
     wl_shm* m_pShm = nullptr;
-    bool m_bOffersRgb565 = false;
     std::unique_ptr<WaylandSeat> m_pSeat;
     zwlr_layer_shell_v1* m_pLayerShell = nullptr;
     xdg_wm_base* m_pWmBase = nullptr;

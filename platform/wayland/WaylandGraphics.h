@@ -16,6 +16,8 @@ public:
     WaylandGraphics(WaylandConnection& connection, const OutputLayout& layout);
 
     SIZE ScreenSize() override { return m_layout.CanvasSize(); }
+    // The saver's buffers hold 8 bits of red, green and blue.
+    int ScreenDepth() override { return 24; }
     std::unique_ptr<DeviceBitmap> CopyScreen() override;
     int StatedDpi() override;
 

@@ -13,7 +13,6 @@
 
 namespace {
 constexpr DWORD MASKS_888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
-constexpr DWORD MASKS_565[3] = {0xF800, 0x07E0, 0x001F};
 
 bool IsAltKey(std::uint32_t key) { return key == KEY_LEFTALT || key == KEY_RIGHTALT; }
 
@@ -27,10 +26,7 @@ WaylandWindow::WaylandWindow(WaylandConnection& connection, const OutputLayout& 
     : QueuedWindow(loop, procedure), m_connection(connection), m_layout(layout), m_palettes(palettes),
       m_handle(handle)
 {
-    if (connection.PaintFormat() == WL_SHM_FORMAT_RGB565)
-        m_painter.SetEncoder(PixelEncoder::ForMasks(16, MASKS_565[0], MASKS_565[1], MASKS_565[2]));
-    else
-        m_painter.SetEncoder(PixelEncoder::ForMasks(32, MASKS_888[0], MASKS_888[1], MASKS_888[2]));
+    m_painter.SetEncoder(PixelEncoder::ForMasks(32, MASKS_888[0], MASKS_888[1], MASKS_888[2]));
 }
 
 WaylandWindow::~WaylandWindow() { DestroyPlatformWindow(); }

@@ -29,7 +29,7 @@ private:
 
 void WebScreen::Reset(SIZE size, const RgbPicture& picture)
 {
-    m_display = std::make_unique<VirtualDisplay>(size, 24);
+    m_display = std::make_unique<VirtualDisplay>(size, 24, true);
     if (picture.width > 0 && picture.height > 0)
         m_display->ShowDesktop(FillScreen(picture, size));
     else
@@ -46,10 +46,11 @@ std::unique_ptr<PaintSession> WebScreen::OpenPaintSession(HWND window, const REC
 void WebScreen::Present(const std::vector<RECT>& areas)
 {
     const SIZE size = m_display->ScreenSize();
+    const RECT screen{0, 0, size.cx, size.cy};
     for (const RECT& area : areas) {
-        const RECT shown = m_display->CopyRgba(area, m_mirror);
+        const RECT shown = IntersectRects(area, screen);
         if (!IsEmptyRect(shown))
-            web_present(m_mirror.data(), size.cx, size.cy, shown.left, shown.top, shown.right - shown.left,
+            web_present(m_display->Pixels(), size.cx, size.cy, shown.left, shown.top, shown.right - shown.left,
                         shown.bottom - shown.top);
     }
 }

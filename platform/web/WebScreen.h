@@ -18,6 +18,9 @@ public:
     void Reset(SIZE size, const RgbPicture& picture);
 
     SIZE ScreenSize() override { return m_display->ScreenSize(); }
+    int ScreenDepth() override { return m_display->ScreenDepth(); }
+    // The screen holds the canvas's own pixels, which it shows as they are.
+    bool StoresRedFirst() override { return m_display->StoresRedFirst(); }
     std::unique_ptr<DeviceBitmap> CopyScreen() override { return m_display->CopyScreen(); }
     int StatedDpi() override { return 0; }
     PaletteHandle CreatePalette(const LOGPALETTE& palette) override { return m_display->CreatePalette(palette); }
@@ -31,9 +34,7 @@ public:
 private:
     void Present(const std::vector<RECT>& areas);
 
-    std::unique_ptr<VirtualDisplay> m_display = std::make_unique<VirtualDisplay>(SIZE{0, 0}, 24);
-    // The canvas's picture, as the page shows it.
-    std::vector<BYTE> m_mirror;
+    std::unique_ptr<VirtualDisplay> m_display = std::make_unique<VirtualDisplay>(SIZE{0, 0}, 24, true);
 
     friend class WebPaintSession;
 };

@@ -87,6 +87,16 @@ SIZE Win32Graphics::ScreenSize()
     return size;
 }
 
+int Win32Graphics::ScreenDepth()
+{
+    const HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    if (display == nullptr)
+        return 0;
+    const int depth = ::GetDeviceCaps(display, BITSPIXEL) * ::GetDeviceCaps(display, PLANES);
+    ::DeleteDC(display);
+    return depth;
+}
+
 int Win32Graphics::StatedDpi()
 {
     const HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);

@@ -11,6 +11,7 @@ class Win32Graphics : public Graphics {
 public:
     // HORZRES and VERTRES of a device context on the display.
     SIZE ScreenSize() override;
+    int ScreenDepth() override;
     int StatedDpi() override;
     // BitBlt of the primary screen into a compatible bitmap.
     std::unique_ptr<DeviceBitmap> CopyScreen() override;

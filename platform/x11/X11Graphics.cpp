@@ -126,6 +126,15 @@ SIZE X11Graphics::ScreenSize()
     return SIZE{DisplayWidth(display, screen), DisplayHeight(display, screen)};
 }
 
+int X11Graphics::ScreenDepth()
+{
+    if (!m_display.IsOpen())
+        return 0;
+    Display* display = m_display.Get();
+    const int screen = DefaultScreen(display);
+    return ReportedDepth(DefaultVisual(display, screen), DefaultDepth(display, screen));
+}
+
 int X11Graphics::StatedDpi()
 {
     if (!m_display.IsOpen())

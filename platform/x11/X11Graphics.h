@@ -15,6 +15,8 @@ public:
     explicit X11Graphics(X11Display& display);
 
     SIZE ScreenSize() override;
+    // The depth the copy reports (below).
+    int ScreenDepth() override;
     // The Xft.dpi resource of the display, 0 when it has none.
     int StatedDpi() override;
     // The copy reports the depth as a GDI bitmap would: 8 for 8-bit

@@ -116,6 +116,7 @@ public:
 class CountingGraphics : public Graphics {
 public:
     SIZE ScreenSize() override { return SIZE{1, 1}; }
+    int ScreenDepth() override { return 24; }
     int StatedDpi() override { return 0; }
     std::unique_ptr<DeviceBitmap> CopyScreen() override { return nullptr; }
     PaletteHandle CreatePalette(const LOGPALETTE& palette) override
@@ -153,6 +154,8 @@ void Exercise(DibSurface& surface, Controls& controls)
         canvas.ConvertTo16Bit(choice & 2 ? DIBFMT_RGB565 : DIBFMT_RGB555);
     if (choice & 4)
         canvas.ConvertTo24Bit();
+    if (choice & 128)
+        canvas.ConvertTo32Bit(choice & 2 ? DIBFMT_XBGR32 : DIBFMT_XRGB32);
     canvas.CopyColorTable(surface);
     canvas.ApplyShade(color, choice & 8);
     canvas.InterlaceRows(canvas, choice & 16, color);
@@ -192,7 +195,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     DibSurface captured;
     const ControlledBitmap bitmap(controls, block, blockSize);
-    if (captured.CreateFromBitmap(&bitmap, 0, controls.Byte() & 1 ? DIBFMT_RGB565 : DIBFMT_RGB555) == 0)
+    const int formats[4] = {DIBFMT_RGB565, DIBFMT_RGB555, DIBFMT_XRGB32, DIBFMT_XBGR32};
+    if (captured.CreateFromBitmap(&bitmap, 0, formats[controls.Byte() % 4]) == 0)
         Exercise(captured, controls);
     else
         Require(captured.IsEmpty());

@@ -64,7 +64,7 @@ TEST(LoadFromResource, RefusesMissingUnloadableAndLyingResourcesAndKeepsThePictu
     for (auto change : std::vector<void (*)(PackedDib&)>{[](PackedDib& d) { d.sizeImage = 23; },
                                                         [](PackedDib& d) { d.sizeImage = 25; },
                                                         [](PackedDib& d) { d.sizeImage = 0xFFFFFFFF; },
-                                                        [](PackedDib& d) { d.bitCount = 32; },
+                                                        [](PackedDib& d) { d.bitCount = 48; },
                                                         [](PackedDib& d) { d.table.resize(2); }}) {
         PackedDib dib = SAMPLE;
         change(dib);

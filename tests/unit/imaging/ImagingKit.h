@@ -71,6 +71,7 @@ struct MockDeviceContext : DeviceContext {
 
 struct MockGraphics : Graphics {
     MOCK_METHOD(SIZE, ScreenSize, (), (override));
+    MOCK_METHOD(int, ScreenDepth, (), (override));
     MOCK_METHOD(int, StatedDpi, (), (override));
     MOCK_METHOD(std::unique_ptr<DeviceBitmap>, CopyScreen, (), (override));
     MOCK_METHOD(PaletteHandle, CreatePalette, (const LOGPALETTE&), (override));

@@ -44,6 +44,10 @@ TEST(Sse2Rows, InPlaceAndPatternLoopsMatch)
             ScalarRows::AddClamp(plain, n, amount);
             Sse2Rows::AddClamp(fast, n, amount);
         });
+        ExpectTwins(4, [&](std::size_t n, BYTE* plain, BYTE* fast) {
+            ScalarRows::AddClampColor32(plain, n, amount);
+            Sse2Rows::AddClampColor32(fast, n, amount);
+        });
     }
     ExpectTwins(2, [](std::size_t n, BYTE* plain, BYTE* fast) {
         ScalarRows::Widen555To565(plain, n);
@@ -51,8 +55,8 @@ TEST(Sse2Rows, InPlaceAndPatternLoopsMatch)
         ScalarRows::Narrow565To555(plain + n / 2 * 2, n - n / 2);
         Sse2Rows::Narrow565To555(fast + n / 2 * 2, n - n / 2);
     });
-    for (std::size_t size : {1u, 2u, 3u}) {
-        const PixelValue pixel{{0xA1, 0xB2, 0xC3}, size};
+    for (std::size_t size : {1u, 2u, 3u, 4u}) {
+        const PixelValue pixel{{0xA1, 0xB2, 0xC3, 0xFF}, size};
         for (const PixelPattern& pattern :
              {MakeAlternatePattern(pixel, 0), MakeAlternatePattern(pixel, 1), MakeSolidPattern(pixel)}) {
             ExpectTwins(3, [&](std::size_t n, BYTE* plain, BYTE* fast) {
@@ -91,6 +95,16 @@ TEST(Sse2Rows, DepthConversionsAndKeyedCopiesMatch)
             const std::vector<BYTE> words = Pixels(n, 2, {key, high});
             ScalarRows::KeyedCopy16(words.data(), plain, n, static_cast<WORD>(key | high << 8));
             Sse2Rows::KeyedCopy16(words.data(), fast, n, static_cast<WORD>(key | high << 8));
+        });
+        // The fourth byte of a 32-bit pixel is no part of its colour: half the
+        // pixels match the key's colour with some other fourth byte.
+        ExpectTwins(4, [&](std::size_t n, BYTE* plain, BYTE* fast) {
+            std::vector<BYTE> pixels = Pixels(n, 4, {key, high, key, 0xFF});
+            for (std::size_t i = 3; i < pixels.size(); i += 8)
+                pixels[i] = static_cast<BYTE>(i);
+            const DWORD keyPixel = key | high << 8 | static_cast<DWORD>(key) << 16 | 0xFF000000u;
+            ScalarRows::KeyedCopy32(pixels.data(), plain, n, keyPixel);
+            Sse2Rows::KeyedCopy32(pixels.data(), fast, n, keyPixel);
         });
     }
 }
