@@ -1,7 +1,7 @@
 // Presenting the canvas: a tick's 35 changed rectangles (28x40 to 116x87)
-// and a whole 1920x1080 frame, converted from 5-6-5 into 32-bit pixels the
-// way a paint session does it, and the preview's shrinking of the whole
-// frame. Each row reports "x_memcpy": its time over a memcpy of the same
+// and a whole 1920x1080 frame, from a 5-6-5 scene and from a 32-bit one
+// into 32-bit pixels the way a paint session does it, and the preview's
+// shrinking of the whole frame. Each row reports "x_memcpy": its time over a memcpy of the same
 // bytes into the same kind of target, measured in the same run.
 #include "platform/present/DibPainter.h"
 
@@ -19,25 +19,27 @@ constexpr int WIDTH = 1920;
 constexpr int HEIGHT = 1080;
 constexpr int RECTS = 35;
 
+// The scene's pixels: 5-6-5, or 32 bits in the target's own layout.
 struct Canvas {
     std::vector<BYTE> info = std::vector<BYTE>(52);
-    std::vector<std::uint16_t> pixels = std::vector<std::uint16_t>(static_cast<std::size_t>(WIDTH) * HEIGHT);
+    std::vector<BYTE> pixels;
 
-    Canvas()
+    explicit Canvas(int bits)
+        : pixels(static_cast<std::size_t>(WIDTH) * HEIGHT * static_cast<std::size_t>(bits / 8))
     {
         auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
         header->biSize = 40;
         header->biWidth = WIDTH;
         header->biHeight = HEIGHT;
         header->biPlanes = 1;
-        header->biBitCount = 16;
-        header->biCompression = BI_BITFIELDS;
+        header->biBitCount = static_cast<WORD>(bits);
+        header->biCompression = bits == 16 ? BI_BITFIELDS : BI_RGB;
         const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
         std::memcpy(info.data() + 40, masks, sizeof masks);
         unsigned seed = 1;
-        for (std::uint16_t& pixel : pixels) {
+        for (BYTE& pixel : pixels) {
             seed = seed * 1103515245u + 12345u;
-            pixel = static_cast<std::uint16_t>(seed >> 16);
+            pixel = static_cast<BYTE>(seed >> 16);
         }
     }
     const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(info.data()); }
@@ -116,7 +118,10 @@ void Measure(benchmark::State& state, double floorSeconds, double pixels, Work w
 
 class Presenter {
 public:
-    Presenter() { m_painter.SetEncoder(PixelEncoder::ForMasks(32, 0xFF0000, 0x00FF00, 0x0000FF)); }
+    explicit Presenter(int bits) : m_canvas(bits)
+    {
+        m_painter.SetEncoder(PixelEncoder::ForMasks(32, 0xFF0000, 0x00FF00, 0x0000FF));
+    }
 
     void Paint(const RECT& to, const std::vector<RECT>& areas)
     {
@@ -137,7 +142,7 @@ private:
 
 void TickRectangles(benchmark::State& state)
 {
-    Presenter presenter;
+    Presenter presenter(static_cast<int>(state.range(0)));
     const std::vector<RECT> rects = TickRects();
     const double floor = BestSeconds([&] {
         CopyRects(presenter.TargetScreen(), rects);
@@ -148,7 +153,7 @@ void TickRectangles(benchmark::State& state)
 
 void FullFrame(benchmark::State& state)
 {
-    Presenter presenter;
+    Presenter presenter(static_cast<int>(state.range(0)));
     const std::vector<RECT> whole{RECT{0, 0, WIDTH, HEIGHT}};
     const double floor = BestSeconds([&] {
         CopyRects(presenter.TargetScreen(), whole);
@@ -158,14 +163,15 @@ void FullFrame(benchmark::State& state)
 }
 
 // The preview: the whole frame shrunk into 152x112 by area averaging. Its
-// floor is a memcpy of the frame's 5-6-5 bytes, all of which it reads.
+// floor is a memcpy of the frame's bytes, all of which it reads.
 void PreviewFrame(benchmark::State& state)
 {
-    Presenter presenter;
-    const Canvas source;
-    std::vector<std::uint16_t> copy(source.pixels.size());
+    const int bits = static_cast<int>(state.range(0));
+    Presenter presenter(bits);
+    const Canvas source(bits);
+    std::vector<BYTE> copy(source.pixels.size());
     const double floor = BestSeconds([&] {
-        std::memcpy(copy.data(), source.pixels.data(), copy.size() * 2);
+        std::memcpy(copy.data(), source.pixels.data(), copy.size());
         benchmark::DoNotOptimize(copy.data());
     });
     const std::vector<RECT> preview{RECT{0, 0, 152, 112}};
@@ -173,8 +179,8 @@ void PreviewFrame(benchmark::State& state)
 }
 } // namespace
 
-BENCHMARK(TickRectangles)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(FullFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(PreviewFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(TickRectangles)->ArgName("bits")->Arg(16)->Arg(32)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(FullFrame)->ArgName("bits")->Arg(16)->Arg(32)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(PreviewFrame)->ArgName("bits")->Arg(16)->Arg(32)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

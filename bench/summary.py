@@ -93,7 +93,7 @@ RATIOS = [
      ("saver", r"Cpu/width:1920/speed:100/preview:0", "core_pct", 1000)),
     ("web frame 1920 (tick and paint)", "x desktop scene tick", None,
      ("web", r"WebFrame/width:1920", "frame_us", 1),
-     ("parade", r"Tick/width:1920/bits:16/scale:1", "tick_us", 1)),
+     ("parade", r"Tick/width:1920/bits:32/scale:1", "tick_us", 1)),
 ]
 
 

@@ -10,6 +10,7 @@ namespace {
 constexpr DWORD MASKS_565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD MASKS_555[3] = {0x7C00, 0x03E0, 0x001F};
 constexpr DWORD MASKS_888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+constexpr DWORD MASKS_RED_FIRST[3] = {0x0000FF, 0x00FF00, 0xFF0000};
 
 bool SameMasks(const DWORD a[3], const DWORD b[3]) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
 
@@ -155,6 +156,12 @@ PixelConverter::PixelConverter(const DibSource& source, const PixelEncoder& targ
     else if (m_bitCount == 32 && SameMasks(m_masks, MASKS_888) && target.BitsPerPixel() == 24 &&
              HasMasks(target, MASKS_888))
         m_path = Path::Rgb32To24;
+    else if (m_bitCount == 32 && target.BitsPerPixel() == 32 &&
+             ((SameMasks(m_masks, MASKS_888) && HasMasks(target, MASKS_RED_FIRST)) ||
+              (SameMasks(m_masks, MASKS_RED_FIRST) && HasMasks(target, MASKS_888)))) {
+        m_path = Path::Swap32;
+        m_opaque = target.Encode(0);
+    }
     else if (m_bitCount == 16) {
         m_path = Path::Lookup16;
         m_lookup.resize(1 << 16);
@@ -217,6 +224,13 @@ void PixelConverter::ConvertRow(const DibSource& source, int y, int x, int count
         break;
     case Path::Rgb32To24:
         Convert32To24(row + 4 * x, count, out);
+        break;
+    case Path::Swap32:
+        for (int i = 0; i < count; ++i) {
+            std::uint32_t p;
+            std::memcpy(&p, row + 4 * (x + i), sizeof p);
+            Store32(out + 4 * i, (p >> 16 & 0xFF) | (p & 0xFF00) | (p & 0xFF) << 16 | m_opaque);
+        }
         break;
     case Path::Generic:
         ConvertGeneric(source, y, x, count, out);

@@ -206,3 +206,28 @@ TEST(PixelEncoderTest, WideChannelsRepeatTheirHighBits)
     const auto deep = PixelEncoder::ForMasks(32, 0x3FF00000, 0x000FFC00, 0x000003FF);
     EXPECT_EQ(deep->Encode(0xFF0080), 0x3FF00000u | (0x202u));
 }
+
+TEST(PixelConverterTest, SwapsRedAndBlueBetweenThe32BitOrdersAsTheGenericPathWould)
+{
+    // Red first (a page's canvas) to blue first, and back into a target that sets an opaque alpha.
+    TestDib dib = TestDib::Make(3, 1, 32, true);
+    const DWORD redFirst[3] = {0x0000FF, 0x00FF00, 0xFF0000};
+    std::memcpy(dib.info.data() + 40, redFirst, sizeof redFirst);
+    const std::uint32_t pixels[3] = {0xFF332211, 0x00C0B0A0, 0x7F000001};
+    std::memcpy(dib.bits.data(), pixels, sizeof pixels);
+    DibSource source;
+    ASSERT_TRUE(source.Open(dib.Info(), dib.bits.data()));
+    BYTE out[12];
+    PixelConverter(source, *Rgb32()).ConvertRow(source, 0, 0, 3, out);
+    EXPECT_EQ(Load32(out), 0x112233u);
+    EXPECT_EQ(Load32(out + 4), 0xA0B0C0u);
+    EXPECT_EQ(Load32(out + 8), 0x010000u);
+
+    TestDib blueFirst = TestDib::Make(1, 1, 32);
+    const std::uint32_t pixel = 0x00445566;
+    std::memcpy(blueFirst.bits.data(), &pixel, sizeof pixel);
+    ASSERT_TRUE(source.Open(blueFirst.Info(), blueFirst.bits.data()));
+    const auto canvas = PixelEncoder::ForMasks(32, 0x0000FF, 0x00FF00, 0xFF0000, 0xFF000000);
+    PixelConverter(source, *canvas).ConvertRow(source, 0, 0, 1, out);
+    EXPECT_EQ(Load32(out), 0xFF665544u);
+}
