@@ -4,9 +4,9 @@
 include(cmake/PlatformLibrary.cmake)
 set(DOVEZI_PAGE_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page's files go")
 
-set(DOVEZI_WEB_FLAGS -msimd128 -msse2 -fwasm-exceptions)
+set(DOVEZI_WEB_FLAGS -msimd128 -msse2 -mbulk-memory -fwasm-exceptions)
 add_compile_options(${DOVEZI_WEB_FLAGS})
-add_link_options(-fwasm-exceptions)
+add_link_options(-fwasm-exceptions -mbulk-memory)
 
 # The resource compiler runs on the build machine, built by its compiler.
 set(DOVEZI_HOST_CXX c++ CACHE STRING "The build machine's C++ compiler")

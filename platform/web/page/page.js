@@ -198,28 +198,21 @@ var DoveziPage = (function () {
         return path;
     }
 
-    // Each paint shows only the rectangles it drew: each is copied out of
-    // the program's picture of the canvas into a small picture of about its
-    // size (kept for the next rectangles of that size), so that the browser
-    // handles no more than that.
-    var SIZE_STEP = 64, MAX_PIECES = 16, pieces = new Map();
-    function piece(width, height) {
-        var w = Math.ceil(width / SIZE_STEP) * SIZE_STEP, h = Math.ceil(height / SIZE_STEP) * SIZE_STEP;
-        var key = w + 'x' + h;
-        if (!pieces.has(key)) {
-            if (pieces.size >= MAX_PIECES)
-                pieces.clear();
-            pieces.set(key, new ImageData(w, h));
-        }
-        return pieces.get(key);
+    // Each paint shows only the rectangles it drew, straight out of the
+    // program's picture of the canvas, which holds the canvas's own pixels:
+    // one picture over that memory, made again only when the memory moved
+    // (it grew) or the screen changed, and each rectangle put from it.
+    var screenView = null;
+    function screenPicture(screen, width, height) {
+        var buffer = Module.HEAPU8.buffer;
+        if (!screenView || screenView.buffer !== buffer || screenView.screen !== screen ||
+                screenView.picture.width !== width || screenView.picture.height !== height)
+            screenView = { buffer: buffer, screen: screen,
+                picture: new ImageData(new Uint8ClampedArray(buffer, screen, width * height * 4), width, height) };
+        return screenView.picture;
     }
     page.present = function (screen, width, height, x, y, w, h) {
-        var shownPiece = piece(w, h), heap = Module.HEAPU8, rowBytes = w * 4, stride = shownPiece.width * 4;
-        for (var row = 0; row < h; ++row) {
-            var from = screen + ((y + row) * width + x) * 4;
-            shownPiece.data.set(heap.subarray(from, from + rowBytes), row * stride);
-        }
-        shown.putImageData(shownPiece, x, y, 0, 0, w, h);
+        shown.putImageData(screenPicture(screen, width, height), 0, 0, x, y, w, h);
     };
     function seePreview(seen) {
         previewSeen = seen;
