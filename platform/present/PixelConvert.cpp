@@ -161,7 +161,8 @@ PixelConverter::PixelConverter(const DibSource& source, const PixelEncoder& targ
               (SameMasks(m_masks, MASKS_RED_FIRST) && HasMasks(target, MASKS_888)))) {
         m_path = Path::Swap32;
         m_opaque = target.Encode(0);
-    }
+    } else if (m_bitCount == 32 && SameMasks(m_masks, MASKS_888) && !target.IsIndexed())
+        m_path = Path::Rgb32ToEncoded;
     else if (m_bitCount == 16) {
         m_path = Path::Lookup16;
         m_lookup.resize(1 << 16);
@@ -230,6 +231,13 @@ void PixelConverter::ConvertRow(const DibSource& source, int y, int x, int count
             std::uint32_t p;
             std::memcpy(&p, row + 4 * (x + i), sizeof p);
             Store32(out + 4 * i, (p >> 16 & 0xFF) | (p & 0xFF00) | (p & 0xFF) << 16 | m_opaque);
+        }
+        break;
+    case Path::Rgb32ToEncoded:
+        for (int i = 0; i < count; ++i) {
+            std::uint32_t p;
+            std::memcpy(&p, row + 4 * (x + i), sizeof p);
+            StorePixel(out + i * bytes, bytes, m_target.Encode(p & 0xFFFFFF));
         }
         break;
     case Path::Generic:

@@ -1,7 +1,8 @@
 // Converts rows of a device-independent picture into device pixels, with
 // direct loops for the common pairs (16-bit 5-6-5 or 5-5-5 to 32-bit true
 // colour and back, 32-bit to 24-bit, 32-bit with red and blue swapped, equal
-// layouts) and lookup tables for the rest.
+// layouts), channel tables from 32-bit 0x00RRGGBB into any other true colour
+// (10 bits a channel, say) and lookup tables for the rest.
 #pragma once
 
 #include "platform/present/DibSource.h"
@@ -22,7 +23,7 @@ public:
 
 private:
     enum class Path { Indexed, Copy, Rgb565To32, Rgb555To32, Rgb565To555, Rgb555To565, Lookup16, Bgr24To32,
-                      Rgb32To565, Rgb32To24, Swap32, Generic };
+                      Rgb32To565, Rgb32To24, Swap32, Rgb32ToEncoded, Generic };
 
     void ConvertIndexed(const DibSource& source, const BYTE* row, int x, int count, BYTE* out) const;
     void ConvertGeneric(const DibSource& source, int y, int x, int count, BYTE* out) const;
