@@ -88,7 +88,7 @@ int DibSurface::ConvertTo16Bit(int format)
     DibLayout to;
     if (!DibComputeLayout(Header().biWidth, Header().biHeight, 16, to))
         return DIBERR_NOMEMORY;
-    auto info = AllocateDibBlock(DIB_HEADER_SIZE + (to565 ? DIB_MASKS_SIZE : 0));
+    auto info = AllocateDibInfo(ConvertedHeader(Header(), 16, to565 ? BI_BITFIELDS : BI_RGB));
     if (!info)
         return DIBERR_NOMEMORY;
     // The two 16-bit layouts convert in the rows they are in.
@@ -122,10 +122,6 @@ int DibSurface::ConvertTo16Bit(int format)
         ZeroRowPadding(out, to);
     }
 
-    const BITMAPINFOHEADER header = ConvertedHeader(Header(), 16, to565 ? BI_BITFIELDS : BI_RGB);
-    std::memcpy(info.get(), &header, sizeof header);
-    if (to565)
-        std::memcpy(info.get() + DIB_HEADER_SIZE, DIB_MASKS_565, sizeof DIB_MASKS_565);
     m_pInfo = std::move(info);
     if (bits)
         m_pBits = std::move(bits);
@@ -147,7 +143,7 @@ int DibSurface::ConvertTo32Bit(int format)
     DibLayout to;
     if (!DibComputeLayout(Header().biWidth, Header().biHeight, 32, to))
         return DIBERR_NOMEMORY;
-    auto info = AllocateDibBlock(DIB_HEADER_SIZE + (redFirst ? DIB_MASKS_SIZE : 0));
+    auto info = AllocateDibInfo(ConvertedHeader(Header(), 32, redFirst ? BI_BITFIELDS : BI_RGB));
     auto bits = AllocateDibBlock(to.imageBytes);
     if (!info || !bits)
         return DIBERR_NOMEMORY;
@@ -164,10 +160,6 @@ int DibSurface::ConvertTo32Bit(int format)
         PixelRows::Lookup8To32(m_pBits.get() + row * from.stride, bits.get() + row * to.stride, from.width,
                                pixels.data());
 
-    const BITMAPINFOHEADER header = ConvertedHeader(Header(), 32, redFirst ? BI_BITFIELDS : BI_RGB);
-    std::memcpy(info.get(), &header, sizeof header);
-    if (redFirst)
-        std::memcpy(info.get() + DIB_HEADER_SIZE, DIB_MASKS_XBGR, sizeof DIB_MASKS_XBGR);
     Install(std::move(info), std::move(bits));
     return 0;
 }

@@ -115,14 +115,3 @@ bool DibIsUsableInfo(const BYTE* info, std::size_t available)
     std::memcpy(masks, info + DIB_HEADER_SIZE, sizeof masks);
     return std::memcmp(masks, DIB_MASKS_XBGR, sizeof masks) == 0 || std::memcmp(masks, DIB_MASKS_XRGB, sizeof masks) == 0;
 }
-
-bool DibIsRedFirst(const BYTE* info)
-{
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, info, sizeof header);
-    if (header.biBitCount != 32 || header.biCompression != BI_BITFIELDS)
-        return false;
-    DWORD red;
-    std::memcpy(&red, info + DIB_HEADER_SIZE, sizeof red);
-    return red == DIB_MASKS_XBGR[0];
-}

@@ -53,5 +53,3 @@ std::size_t DibInfoSize(const BITMAPINFOHEADER& header);
 // bits with one byte a channel (red lowest or blue lowest), and the table
 // or masks inside the block.
 bool DibIsUsableInfo(const BYTE* info, std::size_t available);
-// True for a usable 32-bit header whose masks put red in the lowest byte.
-bool DibIsRedFirst(const BYTE* info);

@@ -39,20 +39,6 @@ BITMAPINFOHEADER HeaderFor(LONG width, LONG height, WORD depth, int format)
     return header;
 }
 
-// A zeroed info block for `header`, its masks written.
-std::unique_ptr<BYTE[]> NewInfo(const BITMAPINFOHEADER& header)
-{
-    auto info = AllocateDibBlock(DibInfoSize(header), true);
-    if (!info)
-        return info;
-    std::memcpy(info.get(), &header, sizeof header);
-    if (header.biCompression == BI_BITFIELDS) {
-        const DWORD* masks = header.biBitCount == 16 ? DIB_MASKS_565 : DIB_MASKS_XBGR;
-        std::memcpy(info.get() + DIB_HEADER_SIZE, masks, DIB_MASKS_SIZE);
-    }
-    return info;
-}
-
 bool Is32BitFormat(int format)
 {
     return format == DIBFMT_XRGB32 || format == DIBFMT_XBGR32;
@@ -231,7 +217,7 @@ int DibSurface::CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palet
 
     const BITMAPINFOHEADER header = HeaderFor(description.bmWidth, description.bmHeight, depth, format);
     const std::size_t infoSize = DibInfoSize(header);
-    auto info = NewInfo(header);
+    auto info = AllocateDibInfo(header);
     if (!info)
         return DIBERR_NOMEMORY;
 
@@ -264,7 +250,7 @@ int DibSurface::CreateFilled(LONG width, LONG height, COLORREF color, int format
     DibLayout layout;
     if (!DibComputeLayout(width, height, depth, layout))
         return DIBERR_NOMEMORY;
-    auto info = NewInfo(HeaderFor(width, height, depth, format));
+    auto info = AllocateDibInfo(HeaderFor(width, height, depth, format));
     auto bits = AllocateDibBlock(layout.imageBytes, true);
     if (!info || !bits)
         return DIBERR_NOMEMORY;

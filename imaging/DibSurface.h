@@ -75,7 +75,11 @@ public:
     int BitCount() const;
     std::size_t Stride() const;
     // True for a 32-bit picture in the red-first layout.
-    bool IsRedFirst() const { return !IsEmpty() && DibIsRedFirst(m_pInfo.get()); }
+    bool IsRedFirst() const
+    {
+        return !IsEmpty() && Header().biBitCount == 32 && Header().biCompression == BI_BITFIELDS &&
+               *reinterpret_cast<const DWORD*>(m_pInfo.get() + DIB_HEADER_SIZE) == DIB_MASKS_XBGR[0];
+    }
 
 private:
     int CreateFromDevice(const DeviceBitmap* bitmap, PaletteHandle palette, int format, WORD deepest);

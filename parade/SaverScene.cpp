@@ -51,7 +51,7 @@ LRESULT SaverWnd::BuildScene()
         ApplyBackgroundStyle(m_canvas, style, m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
     if (m_canvas.BitCount() == 32) {
         for (DibSurface& strip : m_strips)
-            strip.ConvertTo32Bit(m_canvas.IsRedFirst() ? DIBFMT_XBGR32 : DIBFMT_XRGB32);
+            strip.ConvertTo32Bit(format);
     } else if (m_canvas.BitCount() >= 16) {
         for (DibSurface& strip : m_strips)
             strip.ConvertTo16Bit(DIBFMT_RGB565);
