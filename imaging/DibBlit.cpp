@@ -28,7 +28,7 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
         return DIBERR_LAYOUT;
 
     const LONG destWidth = Header().biWidth;
-    const LONG destHeight = Header().biHeight;
+    const LONG destHeight = Height();
     const LONG x0 = point.x;
     const LONG y0 = point.y;
     if (x0 > destWidth || y0 > destHeight)
@@ -39,7 +39,7 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
     // The caller sees the source rectangle clamped to the source and cut by
     // what lay left of or above the destination.
     sourceRect.right = std::min<LONG>(sourceRect.right, source.Header().biWidth);
-    sourceRect.bottom = std::min<LONG>(sourceRect.bottom, source.Header().biHeight);
+    sourceRect.bottom = std::min<LONG>(sourceRect.bottom, source.Height());
     if (x0 < 0)
         sourceRect.left = MoveEdge(sourceRect.left, -static_cast<std::int64_t>(x0), sourceRect.right);
     if (y0 < 0)
@@ -67,13 +67,12 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
     DWORD keyDword = 0;
     std::memcpy(&keyDword, keyPixel.bytes, sizeof keyDword);
 
-    // Rows are stored bottom-up: each next row from the top lies one stride lower.
-    BYTE* const outFirst = Row(static_cast<std::size_t>(point.y), destLayout) + destOffset;
-    const BYTE* const inFirst = source.Row(static_cast<std::size_t>(sourceRect.top), sourceLayout) + sourceOffset;
+    const auto outTop = static_cast<std::size_t>(point.y);
+    const auto inTop = static_cast<std::size_t>(sourceRect.top);
     const std::size_t rowBytes = pixels * bytesPerPixel;
     for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
-        BYTE* out = outFirst - row * destLayout.stride;
-        const BYTE* in = inFirst - row * sourceLayout.stride;
+        BYTE* out = Row(outTop + row, destLayout) + destOffset;
+        const BYTE* in = source.Row(inTop + row, sourceLayout) + sourceOffset;
         if (transparent == 0)
             std::memmove(out, in, rowBytes);
         else if (bitCount == 8)

@@ -44,7 +44,7 @@ int DibSurface::ConvertTo24Bit()
         return DIBERR_DEPTH;
     const DibLayout from = Layout();
     DibLayout to;
-    if (!DibComputeLayout(Header().biWidth, Header().biHeight, 24, to))
+    if (!DibComputeLayout(Header().biWidth, Height(), 24, to))
         return DIBERR_NOMEMORY;
     auto info = AllocateDibBlock(DIB_HEADER_SIZE);
     auto bits = AllocateDibBlock(to.imageBytes);
@@ -86,7 +86,7 @@ int DibSurface::ConvertTo16Bit(int format)
         return DIBERR_DEPTH;
     const DibLayout from = Layout();
     DibLayout to;
-    if (!DibComputeLayout(Header().biWidth, Header().biHeight, 16, to))
+    if (!DibComputeLayout(Header().biWidth, Height(), 16, to))
         return DIBERR_NOMEMORY;
     auto info = AllocateDibInfo(ConvertedHeader(Header(), 16, to565 ? BI_BITFIELDS : BI_RGB));
     if (!info)
@@ -141,7 +141,7 @@ int DibSurface::ConvertTo32Bit(int format)
         return DIBERR_DEPTH;
     const DibLayout from = Layout();
     DibLayout to;
-    if (!DibComputeLayout(Header().biWidth, Header().biHeight, 32, to))
+    if (!DibComputeLayout(Header().biWidth, Height(), 32, to))
         return DIBERR_NOMEMORY;
     auto info = AllocateDibInfo(ConvertedHeader(Header(), 32, redFirst ? BI_BITFIELDS : BI_RGB));
     auto bits = AllocateDibBlock(to.imageBytes);
@@ -168,7 +168,7 @@ int DibSurface::GetPixelColor(int x, int y, COLORREF& color) const
 {
     if (IsEmpty())
         return DIBERR_EMPTY;
-    if (x < 0 || y < 0 || x >= Header().biWidth || y >= Header().biHeight)
+    if (x < 0 || y < 0 || x >= Header().biWidth || y >= Height())
         return DIBERR_OUTSIDE;
     const DibLayout layout = Layout();
     const BYTE* row = Row(static_cast<std::size_t>(y), layout);

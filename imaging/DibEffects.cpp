@@ -62,7 +62,7 @@ int DibSurface::Interlace(const DibSurface& source, int phase, COLORREF color, b
     const PixelPattern pattern = rows ? MakeSolidPattern(pixel) : MakeAlternatePattern(pixel, static_cast<int>(parity));
     for (std::size_t y = 0; y < layout.height; ++y) {
         const BYTE* in = source.Row(y, layout);
-        BYTE* out = bits.get() + (layout.height - 1 - y) * layout.stride;
+        BYTE* out = DibRowAt(bits.get(), y, layout);
         if (!rows)
             PixelRows::BlendPattern(in, out, layout.rowBytes, pattern);
         else if (y % 2 == parity)

@@ -35,7 +35,14 @@ struct DibLayout {
     std::size_t rowBytes = 0;   // the pixel bytes of one row
     std::size_t stride = 0;     // rowBytes rounded up to a multiple of 4
     std::size_t imageBytes = 0; // stride * height
+    bool topDown = false;       // the first row in memory is the top one
 };
+
+// Row `fromTop` (0: the top row) of the rows at `bits`.
+template <typename Byte> Byte* DibRowAt(Byte* bits, std::size_t fromTop, const DibLayout& layout)
+{
+    return bits + (layout.topDown ? fromTop : layout.height - 1 - fromTop) * layout.stride;
+}
 
 // Computes the geometry of a width x height picture at `bitCount` bits per
 // pixel. False when a dimension is not positive or the picture's bytes do

@@ -33,7 +33,7 @@ int DibSurface::ScaleUp(int factor)
     std::memcpy(info.get(), m_pInfo.get(), infoSize);
     auto& header = *reinterpret_cast<BITMAPINFOHEADER*>(info.get());
     header.biWidth = static_cast<LONG>(width);
-    header.biHeight = static_cast<LONG>(height);
+    header.biHeight = from.topDown ? -static_cast<LONG>(height) : static_cast<LONG>(height);
     header.biSizeImage = static_cast<DWORD>(to.imageBytes);
 
     const std::size_t pixelBytes = static_cast<std::size_t>(bitCount / 8);

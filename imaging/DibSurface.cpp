@@ -96,7 +96,10 @@ int DibSurface::Width() const
 
 int DibSurface::Height() const
 {
-    return IsEmpty() ? 0 : Header().biHeight;
+    if (IsEmpty())
+        return 0;
+    const LONG height = Header().biHeight;
+    return height < 0 ? -height : height;
 }
 
 int DibSurface::BitCount() const
@@ -112,7 +115,8 @@ std::size_t DibSurface::Stride() const
 DibLayout DibSurface::Layout() const
 {
     DibLayout layout;
-    DibComputeLayout(Header().biWidth, Header().biHeight, Header().biBitCount, layout);
+    DibComputeLayout(Header().biWidth, Height(), Header().biBitCount, layout);
+    layout.topDown = Header().biHeight < 0;
     return layout;
 }
 
@@ -280,11 +284,28 @@ int DibSurface::CopyFrom(const DibSurface& source)
     return 0;
 }
 
+int DibSurface::MoveToRows(BYTE* rows, std::size_t stride)
+{
+    if (IsEmpty() || rows == nullptr || BitCount() != 32)
+        return DIBERR_LAYOUT;
+    const DibLayout from = Layout();
+    if (stride != from.stride)
+        return DIBERR_LAYOUT;
+    DibLayout to = from;
+    to.topDown = true;
+    if (rows != m_pBits.get())
+        for (std::size_t y = 0; y < from.height; ++y)
+            std::memmove(DibRowAt(rows, y, to), Row(y, from), from.stride);
+    Header().biHeight = -static_cast<LONG>(from.height);
+    m_pBits = std::unique_ptr<BYTE[], DibRowsRelease>(rows, DibRowsRelease(false));
+    return 0;
+}
+
 int DibSurface::Draw(DeviceContext* dc, const RECT* dest, const RECT* source) const
 {
     if (IsEmpty() || dc == nullptr)
         return 0;
-    const RECT whole{0, 0, Header().biWidth, Header().biHeight};
+    const RECT whole{0, 0, Header().biWidth, Height()};
     const RECT& from = source != nullptr ? *source : whole;
     const RECT& to = dest != nullptr ? *dest : from;
     return dc->StretchDIBits(to.left, to.top, Extent(to.left, to.right), Extent(to.top, to.bottom), from.left,

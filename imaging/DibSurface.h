@@ -1,7 +1,8 @@
 // A device-independent picture in memory: one info block (the 40-byte
 // header, then the colour table of an 8-bit picture or the three masks of
-// a 5-6-5 or red-first 32-bit one) and one block of bottom-up rows, each
-// padded to 4 bytes. Every operation that replaces the blocks builds the
+// a 5-6-5 or red-first 32-bit one) and one block of rows, each padded to 4
+// bytes: bottom-up in a block of its own, top-down in rows a window lent it
+// (a negative height). Every operation that replaces the blocks builds the
 // new ones completely first, so a failing operation leaves the picture as
 // it was. Coordinates count y from the top row. Operations answer 0 or a
 // DIBERR_* code.
@@ -16,6 +17,19 @@
 
 #include <cstddef>
 #include <memory>
+
+// Frees the rows a surface made; rows lent to it stay with their owner.
+struct DibRowsRelease {
+    DibRowsRelease() = default;
+    DibRowsRelease(std::default_delete<BYTE[]>) {}
+    explicit DibRowsRelease(bool owned) : bOwned(owned) {}
+    void operator()(BYTE* rows) const
+    {
+        if (bOwned)
+            delete[] rows;
+    }
+    bool bOwned = true;
+};
 
 class DibSurface {
 public:
@@ -40,6 +54,11 @@ public:
     // `height` pixels, every one of them `color` as that format holds it.
     int CreateFilled(LONG width, LONG height, COLORREF color, int format);
     int CopyFrom(const DibSurface& source);
+    // Moves a 32-bit picture into `rows`, top-down rows of its size and
+    // stride that another owner keeps (a window's shown pixels), and frees
+    // its own: from then on the picture is drawn right where it is shown.
+    // DIBERR_LAYOUT, the picture as it was, for any other depth or stride.
+    int MoveToRows(BYTE* rows, std::size_t stride);
 
     int ConvertTo24Bit();
     int ConvertTo16Bit(int format);
@@ -87,13 +106,10 @@ private:
     BITMAPINFOHEADER& Header() { return *reinterpret_cast<BITMAPINFOHEADER*>(m_pInfo.get()); }
     DibLayout Layout() const;
     bool Is565() const { return Header().biCompression == BI_BITFIELDS; }
-    BYTE* Row(std::size_t fromTop, const DibLayout& layout)
-    {
-        return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
-    }
+    BYTE* Row(std::size_t fromTop, const DibLayout& layout) { return DibRowAt(m_pBits.get(), fromTop, layout); }
     const BYTE* Row(std::size_t fromTop, const DibLayout& layout) const
     {
-        return m_pBits.get() + (layout.height - 1 - fromTop) * layout.stride;
+        return DibRowAt(static_cast<const BYTE*>(m_pBits.get()), fromTop, layout);
     }
     // The colour as this surface stores it (8 bits: its table's index,
     // remembered for the last colour asked until the table changes).
@@ -103,7 +119,7 @@ private:
     int Interlace(const DibSurface& source, int phase, COLORREF color, bool rows);
 
     std::unique_ptr<BYTE[]> m_pInfo;
-    std::unique_ptr<BYTE[]> m_pBits;
+    std::unique_ptr<BYTE[], DibRowsRelease> m_pBits;
     mutable bool m_bIndexKnown = false;
     mutable COLORREF m_crIndexed = 0;
     mutable BYTE m_nIndex = 0;

@@ -52,6 +52,7 @@ LRESULT SaverWnd::BuildScene()
     if (m_canvas.BitCount() == 32) {
         for (DibSurface& strip : m_strips)
             strip.ConvertTo32Bit(format);
+        MoveCanvasToWindow();
     } else if (m_canvas.BitCount() >= 16) {
         for (DibSurface& strip : m_strips)
             strip.ConvertTo16Bit(DIBFMT_RGB565);
@@ -66,6 +67,16 @@ LRESULT SaverWnd::BuildScene()
 
     Native()->SetTimer(PARADE_TIMER_ID, static_cast<UINT>(m_settings.ReadInt(KEY_SPEED, DEFAULT_SPEED)));
     return 0;
+}
+
+void SaverWnd::MoveCanvasToWindow()
+{
+    const RECT client = Native()->ClientRect();
+    if (client.right - client.left != m_canvas.Width() || client.bottom - client.top != m_canvas.Height())
+        return;
+    const ShownRows rows = Native()->LendRows(SIZE{m_canvas.Width(), m_canvas.Height()}, m_canvas.IsRedFirst());
+    if (rows.bits != nullptr)
+        m_canvas.MoveToRows(rows.bits, rows.stride);
 }
 
 void SaverWnd::LoadStrips(int unitScale)

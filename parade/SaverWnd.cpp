@@ -26,6 +26,8 @@ void SaverWnd::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam)
 {
     Default(message, wParam, lParam);
     Native()->KillTimer(PARADE_TIMER_ID);
+    // The canvas may live in the window's memory, which goes with it.
+    m_canvas.Free();
 }
 
 LRESULT SaverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -51,6 +51,10 @@ private:
     LRESULT BuildScene();
     // Loads the strips, enlarged `unitScale` times.
     void LoadStrips(int unitScale);
+    // Puts a true-colour canvas of the client area's size into the memory
+    // the window shows from, where the platform has it: the ticks then draw
+    // where the display reads, and a paint only sends what changed.
+    void MoveCanvasToWindow();
     void OnTimer(WPARAM id, LPARAM lParam);
     void OnPaint();
     UINT RealizeSaverPalette(bool forceBackground);

@@ -7,9 +7,17 @@
 
 #include "platform/WinApi.h"
 
+#include <cstddef>
 #include <memory>
 
 class DeviceContext;
+
+// Memory a window shows its client area from: rows from the top, 32 bits a
+// pixel. Null bits when the window has none.
+struct ShownRows {
+    BYTE* bits = nullptr;
+    std::size_t stride = 0;
+};
 
 // Implemented by the core's windows. WM_NCDESTROY is the last message a
 // window delivers; while handling it the procedure may delete the
@@ -68,6 +76,20 @@ public:
     virtual std::unique_ptr<PaintSession> BeginPaint() = 0;
     // A device context on the client area outside painting (GetDC).
     virtual std::unique_ptr<PaintSession> GetClientContext() = 0;
+
+    // The memory the window shows from, for a picture of exactly its client
+    // area's size in the display's own 32-bit pixels (red in the lowest
+    // byte when `redFirst`, else blue): what is written there is what a
+    // paint shows, and a paint of those rows one to one only sends the
+    // areas it covers. Null bits where there is no such memory (another
+    // pixel layout or size, a scaled picture, a platform that draws through
+    // a copy). The rows live as long as the native window.
+    virtual ShownRows LendRows(SIZE size, bool redFirst)
+    {
+        static_cast<void>(size);
+        static_cast<void>(redFirst);
+        return {};
+    }
 
     // SetCursor(NULL) of the window's own cursor handling.
     virtual void HideCursor() = 0;

@@ -42,6 +42,31 @@ bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int 
     return !IsEmptyRect(plan.to);
 }
 
+bool DrawsInPlace(const PixelTarget& target, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc,
+                  int cxSrc, int cySrc, const void* bits, const BITMAPINFO* info, RECT& shown)
+{
+    DibSource source;
+    StretchPlan plan;
+    if (bits == nullptr || bits != target.pixels || !source.Open(info, bits) || !source.IsTopDown() ||
+        source.BitCount() != target.bytesPerPixel * 8 || source.Width() != target.width ||
+        source.Height() != target.height ||
+        static_cast<std::ptrdiff_t>(DibStride(source.Width(), source.BitCount())) != target.stride ||
+        !PlanStretch(source, xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, plan))
+        return false;
+    shown = plan.to;
+    return plan.from.left == plan.to.left && plan.from.top == plan.to.top && plan.from.right == plan.to.right &&
+           plan.from.bottom == plan.to.bottom;
+}
+
+void ClipAreas(const std::vector<RECT>& areas, const RECT& bounds, std::vector<RECT>& clipped)
+{
+    for (const RECT& area : areas) {
+        const RECT clip = IntersectRects(area, bounds);
+        if (!IsEmptyRect(clip))
+            clipped.push_back(clip);
+    }
+}
+
 const PixelConverter& DibPainter::ConverterFor(std::unique_ptr<PixelConverter>& kept, const DibSource& source,
                                                const PixelEncoder& target)
 {

@@ -25,6 +25,15 @@ struct StretchPlan {
 bool PlanStretch(const DibSource& source, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc, int cxSrc,
                  int cySrc, StretchPlan& plan);
 
+// True when the call shows, one to one and in place, a picture whose rows
+// are `target`'s own memory: the areas then already hold what they show.
+// `shown` is the part of the target the call covers.
+bool DrawsInPlace(const PixelTarget& target, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc,
+                  int cxSrc, int cySrc, const void* bits, const BITMAPINFO* info, RECT& shown);
+
+// Appends the parts of `areas` inside `bounds` to `clipped`.
+void ClipAreas(const std::vector<RECT>& areas, const RECT& bounds, std::vector<RECT>& clipped);
+
 class DibPainter {
 public:
     // The device's pixel format; a new one drops the kept converter.

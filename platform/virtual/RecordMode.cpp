@@ -97,9 +97,7 @@ int RunRecordMode(const RecordOptions& options, Registry& registry, const std::s
     VirtualPlatform platform(registry, display, modulePath, size);
     platform.UseMidiOut(music, [&music](std::int64_t now) { music.AdvanceTo(now); },
                         [&music] { return music.NextDue(); });
-    platform.SetPaintFactory([&display](HWND window, const RECT& client, std::vector<RECT> areas) {
-        return display.OpenPaintSession(window, client, std::move(areas));
-    });
+    platform.ShowOn(display);
     ParadeApp app(platform);
     if (!app.Initialize({modulePath, "-s"}))
         return Fail("the saver did not start");

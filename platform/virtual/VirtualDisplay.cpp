@@ -27,8 +27,16 @@ public:
                       const void* bits, const BITMAPINFO* info) override
     {
         std::vector<RECT> written;
-        const int rows = m_display.m_painter.StretchDIBits(xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits,
-                                                           info, m_areas, m_display.Framebuffer(), written);
+        const PixelTarget screen = m_display.Framebuffer();
+        RECT shown{};
+        int rows = 0;
+        if (DrawsInPlace(screen, xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits, info, shown)) {
+            ClipAreas(m_areas, shown, written);
+            rows = shown.bottom - shown.top;
+        } else if (bits != screen.pixels) {
+            rows = m_display.m_painter.StretchDIBits(xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits, info,
+                                                     m_areas, screen, written);
+        }
         m_bDrew = m_bDrew || !written.empty();
         if (m_pWritten != nullptr)
             m_pWritten->insert(m_pWritten->end(), written.begin(), written.end());
@@ -148,6 +156,14 @@ std::unique_ptr<PaintSession> VirtualDisplay::OpenPaintSession(HWND, const RECT&
                                                                std::vector<RECT>* written)
 {
     return std::make_unique<VirtualPaintSession>(*this, client, std::move(areas), written, m_paints);
+}
+
+ShownRows VirtualDisplay::LendRows(const RECT& client, SIZE size, bool redFirst)
+{
+    const bool whole = client.left == 0 && client.top == 0 && client.right == m_size.cx && client.bottom == m_size.cy;
+    if (m_depth != 24 || redFirst != m_bRedFirst || !whole || size.cx != m_size.cx || size.cy != m_size.cy)
+        return {};
+    return ShownRows{m_pixels.data(), DibStride(m_size.cx, m_bitsPerPixel)};
 }
 
 UINT VirtualDisplay::Realize(const std::vector<std::uint32_t>& colors)

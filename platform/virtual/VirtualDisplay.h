@@ -5,7 +5,8 @@
 // reported as depth 24, 32: reported as 32, which callers refuse). Paint
 // sessions of the virtual windows draw into its framebuffer with the same
 // conversion and scaling as the X11 paint sessions; every window paints
-// at the top-left corner of the screen.
+// at the top-left corner of the screen. A full-screen window may draw
+// straight into the framebuffer of a 24-bit display.
 #pragma once
 
 #include "platform/Graphics.h"
@@ -41,6 +42,10 @@ public:
     // draws on are added to `written` when given.
     std::unique_ptr<PaintSession> OpenPaintSession(HWND window, const RECT& client, std::vector<RECT> areas,
                                                    std::vector<RECT>* written = nullptr);
+    // The framebuffer, for a window whose client rectangle `client` covers
+    // the whole screen and a picture of the screen's size in its 32-bit
+    // order; see NativeWindow::LendRows.
+    ShownRows LendRows(const RECT& client, SIZE size, bool redFirst);
 
     int Depth() const { return m_depth; }
     // What the screen shows: rows from the top, red, green, blue bytes.

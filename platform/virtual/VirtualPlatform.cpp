@@ -1,19 +1,15 @@
 #include "platform/virtual/VirtualPlatform.h"
 
 #include "platform/posix/ProblemReport.h"
-#include "platform/virtual/BlankDeviceContext.h"
 
 VirtualPlatform::VirtualPlatform(Registry& registry, Graphics& graphics, std::string modulePath, SIZE screen)
-    : m_registry(registry), m_graphics(graphics), m_strModulePath(std::move(modulePath)), m_screen(screen),
-      m_paint([](HWND, const RECT&, std::vector<RECT>) {
-          return std::make_unique<BlankPaintSession>();
-      })
+    : m_registry(registry), m_graphics(graphics), m_strModulePath(std::move(modulePath)), m_screen(screen)
 {
 }
 
 std::unique_ptr<NativeWindow> VirtualPlatform::NewWindow(WindowProcedure& procedure)
 {
-    auto window = std::make_unique<VirtualWindow>(m_loop, procedure, m_clock, m_paint, m_liveWindows);
+    auto window = std::make_unique<VirtualWindow>(m_loop, procedure, m_clock, m_pDisplay, m_liveWindows);
     m_pLastWindow = window.get();
     return window;
 }

@@ -16,6 +16,8 @@
 #include <map>
 #include <string>
 
+class VirtualDisplay;
+
 class VirtualPlatform : public Platform, public System {
 public:
     VirtualPlatform(Registry& registry, Graphics& graphics, std::string modulePath, SIZE screen);
@@ -73,8 +75,8 @@ public:
     VirtualDialogHost& Dialogs() { return m_dialogHost; }
     VirtualClock& Clock() { return m_clock; }
 
-    using PaintFactory = VirtualWindow::PaintFactory;
-    void SetPaintFactory(PaintFactory factory) { m_paint = std::move(factory); }
+    // Windows made from now on paint on `display` (by default they draw nothing).
+    void ShowOn(VirtualDisplay& display) { m_pDisplay = &display; }
 
 private:
     class NoMidiDevices : public MidiStreamDevices {
@@ -109,5 +111,5 @@ private:
     std::uintptr_t m_nextHostHandle = 0x7000;
     VirtualWindow* m_pLastWindow = nullptr;
     std::set<VirtualWindow*> m_liveWindows;
-    PaintFactory m_paint;
+    VirtualDisplay* m_pDisplay = nullptr;
 };

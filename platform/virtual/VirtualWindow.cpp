@@ -1,5 +1,8 @@
 #include "platform/virtual/VirtualWindow.h"
 
+#include "platform/virtual/BlankDeviceContext.h"
+#include "platform/virtual/VirtualDisplay.h"
+
 #include <cstdint>
 
 namespace {
@@ -7,8 +10,8 @@ std::uintptr_t g_nextHandle = 0x10000;
 }
 
 VirtualWindow::VirtualWindow(MessageLoop& loop, WindowProcedure& procedure, const VirtualClock& clock,
-                             PaintFactory paint, std::set<VirtualWindow*>& live)
-    : QueuedWindow(loop, procedure), m_clock(clock), m_paint(std::move(paint)), m_live(live)
+                             VirtualDisplay* display, std::set<VirtualWindow*>& live)
+    : QueuedWindow(loop, procedure), m_clock(clock), m_pDisplay(display), m_live(live)
 {
     m_live.insert(this);
 }
@@ -27,5 +30,12 @@ HWND VirtualWindow::CreatePlatformWindow(DWORD exStyle, DWORD style, const RECT&
 
 std::unique_ptr<PaintSession> VirtualWindow::OpenPaintSession(std::vector<RECT> areas)
 {
-    return m_paint(Handle(), m_client, std::move(areas));
+    if (m_pDisplay == nullptr)
+        return std::make_unique<BlankPaintSession>();
+    return m_pDisplay->OpenPaintSession(Handle(), m_client, std::move(areas));
+}
+
+ShownRows VirtualWindow::LendRows(SIZE size, bool redFirst)
+{
+    return m_pDisplay != nullptr ? m_pDisplay->LendRows(m_client, size, redFirst) : ShownRows{};
 }

@@ -1,22 +1,23 @@
 // A window of the in-memory platform: a rectangle with a handle, painted
-// through the virtual display's device context.
+// through the virtual display's device context (or through none, which
+// draws nothing).
 #pragma once
 
 #include "platform/queue/QueuedWindow.h"
 #include "platform/virtual/VirtualClock.h"
 
-#include <functional>
 #include <set>
+
+class VirtualDisplay;
 
 class VirtualWindow : public QueuedWindow {
 public:
-    using PaintFactory = std::function<std::unique_ptr<PaintSession>(HWND, const RECT&, std::vector<RECT>)>;
-
-    VirtualWindow(MessageLoop& loop, WindowProcedure& procedure, const VirtualClock& clock, PaintFactory paint,
+    VirtualWindow(MessageLoop& loop, WindowProcedure& procedure, const VirtualClock& clock, VirtualDisplay* display,
                   std::set<VirtualWindow*>& live);
     ~VirtualWindow() override;
 
     RECT ClientRect() const override { return m_client; }
+    ShownRows LendRows(SIZE size, bool redFirst) override;
     void HideCursor() override { m_bCursorHidden = true; }
     bool CursorHidden() const { return m_bCursorHidden; }
     DWORD Style() const { return m_style; }
@@ -31,7 +32,7 @@ protected:
 
 private:
     const VirtualClock& m_clock;
-    PaintFactory m_paint;
+    VirtualDisplay* m_pDisplay;
     std::set<VirtualWindow*>& m_live;
     RECT m_client{0, 0, 0, 0};
     DWORD m_style = 0;

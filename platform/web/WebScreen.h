@@ -30,6 +30,11 @@ public:
     // A paint session of a window at the screen's top-left corner; what it
     // drew goes to the canvas when it closes.
     std::unique_ptr<PaintSession> OpenPaintSession(HWND window, const RECT& client, std::vector<RECT> areas);
+    // The canvas's pixels for the saver's window, which covers it.
+    ShownRows LendRows(const RECT& client, SIZE size, bool redFirst)
+    {
+        return m_display->LendRows(client, size, redFirst);
+    }
 
 private:
     void Present(const std::vector<RECT>& areas);

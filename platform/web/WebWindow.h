@@ -14,6 +14,7 @@ public:
     ~WebWindow() override;
 
     RECT ClientRect() const override { return m_client; }
+    ShownRows LendRows(SIZE size, bool redFirst) override { return m_screen.LendRows(m_client, size, redFirst); }
     void HideCursor() override;
 
 protected:

@@ -14,6 +14,8 @@ int X11DeviceContext::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest
     if (m_window == 0 || m_areas.empty())
         return 0;
     X11GraphicsCache::WindowGraphics* graphics = m_cache.For(m_window);
+    if (graphics != nullptr && graphics->image.IsLent())
+        return ShowInPlace(*graphics, xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits, info);
     const RECT bounds = BoundingRect(m_areas);
     if (graphics != nullptr)
         m_cache.HandOnSpare(graphics->image, bounds.right, bounds.bottom);
@@ -26,6 +28,23 @@ int X11DeviceContext::StretchDIBits(int xDest, int yDest, int cxDest, int cyDest
     for (std::size_t i = 0; i < m_written.size(); ++i)
         graphics->image.Put(m_window, graphics->gc, m_written[i], i + 1 == m_written.size());
     return rows;
+}
+
+int X11DeviceContext::ShowInPlace(X11GraphicsCache::WindowGraphics& graphics, int xDest, int yDest, int cxDest,
+                                  int cyDest, int xSrc, int ySrc, int cxSrc, int cySrc, const void* bits,
+                                  const BITMAPINFO* info)
+{
+    // The image holds the window's picture: it is only sent, and nothing
+    // else may be drawn over it.
+    RECT shown{};
+    if (!DrawsInPlace(graphics.image.Pixels(), xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, bits, info,
+                      shown))
+        return 0;
+    m_written.clear();
+    ClipAreas(m_areas, shown, m_written);
+    for (std::size_t i = 0; i < m_written.size(); ++i)
+        graphics.image.Put(m_window, graphics.gc, m_written[i], i + 1 == m_written.size());
+    return shown.bottom - shown.top;
 }
 
 PaletteHandle X11DeviceContext::SelectPalette(PaletteHandle palette, bool)

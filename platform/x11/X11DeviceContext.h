@@ -5,12 +5,11 @@
 #pragma once
 
 #include "platform/Graphics.h"
+#include "platform/x11/X11GraphicsCache.h"
 
 #include <X11/Xlib.h>
 
 #include <vector>
-
-class X11GraphicsCache;
 
 class X11DeviceContext : public DeviceContext {
 public:
@@ -22,6 +21,10 @@ public:
     UINT RealizePalette() override;
 
 private:
+    // A paint of the rows the window's image lends: only a put.
+    int ShowInPlace(X11GraphicsCache::WindowGraphics& graphics, int xDest, int yDest, int cxDest, int cyDest, int xSrc,
+                    int ySrc, int cxSrc, int cySrc, const void* bits, const BITMAPINFO* info);
+
     X11GraphicsCache& m_cache;
     Window m_window;
     std::vector<RECT> m_areas;

@@ -142,6 +142,25 @@ UINT X11GraphicsCache::Realize(Window window, const std::vector<std::uint32_t>& 
     return changed;
 }
 
+ShownRows X11GraphicsCache::LendRows(Window window, int width, int height, bool redFirst)
+{
+    WindowGraphics* graphics = For(window);
+    if (graphics == nullptr || graphics->format.bitsPerPixel != 32 || IsIndexedClass(graphics->format.visual->c_class))
+        return {};
+    const Visual& visual = *graphics->format.visual;
+    const unsigned long red = redFirst ? 0x0000FF : 0xFF0000;
+    const unsigned long blue = redFirst ? 0xFF0000 : 0x0000FF;
+    if (visual.red_mask != red || visual.green_mask != 0x00FF00 || visual.blue_mask != blue)
+        return {};
+    // The desktop's capture has the size of a full-screen window: its
+    // memory, mapped and shared already, becomes the window's.
+    HandOnSpare(graphics->image, width, height);
+    if (!graphics->image.Lend(width, height))
+        return {};
+    const PixelTarget pixels = graphics->image.Pixels();
+    return ShownRows{pixels.pixels, static_cast<std::size_t>(pixels.stride)};
+}
+
 void X11GraphicsCache::KeepSpare(std::unique_ptr<X11GraphicsImage> image) { m_pSpare = std::move(image); }
 
 void X11GraphicsCache::HandOnSpare(X11GraphicsImage& image, int width, int height)

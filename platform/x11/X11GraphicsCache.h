@@ -7,6 +7,7 @@
 
 #include "platform/present/DibPainter.h"
 #include "platform/present/PaletteStore.h"
+#include "platform/Window.h"
 #include "platform/x11/X11GraphicsImage.h"
 #include "platform/x11/X11Palette.h"
 
@@ -64,6 +65,9 @@ public:
     // Realizes the palette of `colors` into the window; returns the number
     // of colours that changed (0 on true-colour displays).
     UINT Realize(Window window, const std::vector<std::uint32_t>& colors);
+    // The image `window` is shown from, as NativeWindow::LendRows lends it:
+    // on a TrueColor display of 32-bit pixels in the asked byte order.
+    ShownRows LendRows(Window window, int width, int height, bool redFirst);
     // Keeps an image that is no longer needed until the next paint, which
     // takes it over when it has no image of its own yet and needs one of
     // just that size.

@@ -25,12 +25,27 @@ bool X11GraphicsImage::Reserve(int width, int height)
         WaitForServer();
         return true;
     }
+    if (m_bLent)
+        return false;
     if (m_pImage != nullptr) {
         width = std::max(width, m_pImage->width);
         height = std::max(height, m_pImage->height);
     }
     Release();
     return Create(width, height);
+}
+
+bool X11GraphicsImage::Lend(int width, int height)
+{
+    if (m_bLent)
+        return m_pImage->width == width && m_pImage->height == height;
+    if (m_pImage != nullptr && (m_pImage->width != width || m_pImage->height != height))
+        Release();
+    if (!Reserve(width, height) || m_pImage->bits_per_pixel != 32 ||
+        m_pImage->bytes_per_line != static_cast<int>(static_cast<unsigned>(width) * 4u))
+        return false;
+    m_bLent = true;
+    return true;
 }
 
 PixelTarget X11GraphicsImage::Pixels() const
@@ -114,6 +129,7 @@ void X11GraphicsImage::Release()
     m_pImage = nullptr;
     m_local.clear();
     m_bShared = false;
+    m_bLent = false;
     m_pendingRequest = 0;
 }
 

@@ -25,7 +25,14 @@ public:
     // Makes the image at least width by height pixels; false when no image
     // of that size can be made. Waits until the server has read a previous
     // put from shared memory, so the pixels may then be written.
+    // An image lent to its window's picture is never made anew: a paint
+    // that needs more room than it has fails.
     bool Reserve(int width, int height);
+    // Makes the image exactly width by height pixels with rows of 32 bits
+    // and no padding, and keeps it at that size for as long as it lives;
+    // false when it cannot have that shape.
+    bool Lend(int width, int height);
+    bool IsLent() const { return m_bLent; }
     // The pixels to write, rows from the top; valid after Reserve.
     PixelTarget Pixels() const;
     int BitsPerPixel() const { return m_pImage != nullptr ? m_pImage->bits_per_pixel : 0; }
@@ -54,6 +61,7 @@ private:
     int m_depth;
     bool m_bTryShared;
     bool m_bShared = false;
+    bool m_bLent = false;
     XImage* m_pImage = nullptr;
     XShmSegmentInfo m_segment{};
     std::vector<char> m_local;

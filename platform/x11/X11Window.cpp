@@ -1,6 +1,7 @@
 #include "platform/x11/X11Window.h"
 
 #include "platform/x11/X11Display.h"
+#include "platform/x11/X11GraphicsCache.h"
 #include "platform/x11/X11PaintSession.h"
 
 #include <X11/Xutil.h>
@@ -142,6 +143,14 @@ void X11Window::HideCursor()
 {
     if (m_window != 0 && !m_bGone)
         XDefineCursor(m_display.Get(), m_window, m_display.BlankCursor());
+}
+
+ShownRows X11Window::LendRows(SIZE size, bool redFirst)
+{
+    X11GraphicsCache* cache = X11GraphicsCache::Find(m_display);
+    if (cache == nullptr || m_window == 0 || m_bGone || size.cx != m_cx || size.cy != m_cy)
+        return {};
+    return cache->LendRows(m_window, size.cx, size.cy, redFirst);
 }
 
 std::unique_ptr<PaintSession> X11Window::OpenPaintSession(std::vector<RECT> areas)

@@ -15,6 +15,7 @@ public:
     ~X11Window() override;
 
     RECT ClientRect() const override { return RECT{0, 0, m_cx, m_cy}; }
+    ShownRows LendRows(SIZE size, bool redFirst) override;
     void HideCursor() override;
 
     Window XWindow() const { return m_window; }

@@ -2,11 +2,14 @@
 // a known picture put on the root window comes back from the screen copy
 // with the same colours, and surfaces presented into windows read back
 // with the expected colours, full size, shrunk and clipped to the painted
-// areas, through shared memory and through the client's memory.
+// areas, through shared memory and through the client's memory. On a
+// 24-bit server a window lends its image as a picture's rows, and a paint
+// of those rows only sends them.
 #include "platform/WinApi.h"
 #include "platform/present/DibSource.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Graphics.h"
+#include "platform/x11/X11GraphicsCache.h"
 #include "platform/x11/X11GraphicsImage.h"
 #include "platform/x11/X11PaintSession.h"
 
@@ -399,6 +402,62 @@ void CheckImageKinds(X11Display& display, Server& server)
         XDestroyWindow(server.X(), window);
     }
 }
+
+void CheckLentRows(X11Display& display, Server& server)
+{
+    constexpr int width = 40;
+    constexpr int height = 30;
+    const Window window = server.MakeWindow(500, 300, width, height);
+    X11GraphicsCache& cache = *X11GraphicsCache::Find(display);
+    const bool trueColour24 = !server.Indexed() && server.Depth() == 24;
+    Check(cache.LendRows(window, width, height, true).bits == nullptr, "no red-first rows on an X server");
+    const ShownRows rows = cache.LendRows(window, width, height, false);
+    Check((rows.bits != nullptr) == trueColour24, "only a 24-bit server lends a window's image", server.Depth());
+    if (rows.bits == nullptr) {
+        XDestroyWindow(server.X(), window);
+        return;
+    }
+    Check(rows.stride == width * 4u, "the lent rows have no padding", static_cast<long>(rows.stride));
+    Dib lent(width, height, 32);
+    reinterpret_cast<BITMAPINFOHEADER*>(lent.info.data())->biHeight = -height;
+    auto fill = [&](const RECT& area, std::uint32_t (*color)(int, int)) {
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) {
+                const std::uint32_t rgb = color(x, y);
+                std::memcpy(rows.bits + static_cast<std::size_t>(y) * rows.stride + x * 4u, &rgb, 4);
+            }
+    };
+    auto showsOnly = [&](const RECT& changed, const char* what) {
+        const std::vector<std::uint32_t> shown = server.ReadWindow(window, width, height);
+        int wrong = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool inside = x >= changed.left && x < changed.right && y >= changed.top && y < changed.bottom;
+                wrong += shown[static_cast<std::size_t>(y) * width + x] != (inside ? ~PatternColor(x, y) & 0xFFFFFF
+                                                                                     : PatternColor(x, y));
+            }
+        Check(wrong == 0, what, wrong);
+    };
+    const RECT whole{0, 0, width, height};
+    fill(whole, PatternColor);
+    auto paint = [&](const void* bits, const BITMAPINFO* info, const RECT& area) {
+        X11PaintSession session(display, window, {area});
+        return session.Context().StretchDIBits(0, 0, width, height, 0, 0, width, height, bits, info);
+    };
+    Check(paint(rows.bits, lent.Info(), whole) == height, "the lent rows are shown");
+    showsOnly(RECT{0, 0, 0, 0}, "the window shows what was written in its rows");
+
+    const RECT changed{5, 4, 17, 13};
+    fill(changed, [](int x, int y) { return ~PatternColor(x, y) & 0xFFFFFF; });
+    paint(rows.bits, lent.Info(), changed);
+    showsOnly(changed, "a paint of part of the rows sends that part");
+
+    // Nothing else may draw into rows that hold a picture.
+    const Dib other(width, height, 32);
+    Check(paint(other.bits.data(), other.Info(), whole) == 0, "other rows are not drawn over the lent ones");
+    showsOnly(changed, "the lent rows stay as they were");
+    XDestroyWindow(server.X(), window);
+}
 }
 
 int main()
@@ -415,6 +474,7 @@ int main()
     CheckPresent(display, server, graphics, 32, 24, 2);
     CheckAveraging(display, server);
     CheckImageKinds(display, server);
+    CheckLentRows(display, server);
     std::printf("x11 graphics at depth %d: %s\n", server.Depth(), g_failures == 0 ? "ok" : "FAILED");
     return g_failures == 0 ? 0 : 1;
 }

@@ -30,9 +30,7 @@ protected:
         Graphics& graphics = display != nullptr ? static_cast<Graphics&>(*display) : m_graphics;
         m_pPlatform = std::make_unique<VirtualPlatform>(m_registry, graphics, "/usr/bin/Dovezi", SIZE{1024, 768});
         if (display != nullptr)
-            m_pPlatform->SetPaintFactory([display](HWND window, const RECT& client, std::vector<RECT> areas) {
-                return display->OpenPaintSession(window, client, std::move(areas));
-            });
+            m_pPlatform->ShowOn(*display);
         m_pPlatform->Clock().AdvanceTo(m_clock.Now());
         m_pPlatform->UseFiles(m_files);
         m_pPlatform->UseMidiOut(

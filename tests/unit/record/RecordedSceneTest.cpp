@@ -37,9 +37,7 @@ protected:
         settings.WriteInt(KEY_GAMMA, 60);
         settings.WriteInt(KEY_PLAYMIDI, 0);
         m_display.ShowDesktop(GenerateDesktop(SCREEN.cx, SCREEN.cy).rgb);
-        m_platform.SetPaintFactory([this](HWND window, const RECT& client, std::vector<RECT> areas) {
-            return m_display.OpenPaintSession(window, client, std::move(areas));
-        });
+        m_platform.ShowOn(m_display);
     }
 
     std::vector<BYTE> At(std::int64_t microseconds)

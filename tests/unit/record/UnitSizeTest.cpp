@@ -26,9 +26,7 @@ std::vector<BYTE> SceneAfterThreeSeconds(SIZE screen, std::optional<int> unitSiz
         settings.WriteInt(KEY_UNITSIZE, *unitSize);
     VirtualDisplay display(screen, 24);
     VirtualPlatform platform(registry, display, "/usr/bin/Dovezi", screen);
-    platform.SetPaintFactory([&display](HWND window, const RECT& client, std::vector<RECT> areas) {
-        return display.OpenPaintSession(window, client, std::move(areas));
-    });
+    platform.ShowOn(display);
     ParadeApp app(platform);
     EXPECT_EQ(app.Initialize({"/usr/bin/Dovezi", "-s"}), 1);
     platform.RunUntil(THREE_SECONDS);
