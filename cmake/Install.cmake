@@ -23,6 +23,7 @@ if(CONVERT_PROGRAM)
 endif()
 
 install(TARGETS Dovezi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS dovezi_sheet_module LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/dovezi)
 install(PROGRAMS $<TARGET_FILE:Dovezi> DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 install(FILES hacks/config/dovezi.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES packaging/dovezi-settings.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -49,12 +49,28 @@ dovezi_platform_library(dovezi_sound platform/sound)
 target_link_libraries(dovezi_sound PUBLIC dovezi_stream PkgConfig::ALSA
     PRIVATE dovezi_posix PkgConfig::PULSE Threads::Threads)
 
+# The settings sheet is a module of its own (GTK 3), which the dialog host
+# loads when a sheet is shown: the saver never loads the toolkit. Installed
+# in the library folder, which the host finds from the program's folder.
+include(GNUInstallDirs)
+file(RELATIVE_PATH DOVEZI_SHEET_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/dovezi)
+file(RELATIVE_PATH DOVEZI_SHEET_FROM_HACKS ${CMAKE_INSTALL_FULL_LIBEXECDIR}/xscreensaver
+    ${CMAKE_INSTALL_FULL_LIBDIR}/dovezi)
+dovezi_platform_library(dovezi_sheet platform/sheet)
+target_link_libraries(dovezi_sheet PRIVATE dovezi_posix ${CMAKE_DL_LIBS})
+target_compile_definitions(dovezi_sheet PRIVATE DOVEZI_SHEET_FROM_BIN="${DOVEZI_SHEET_FROM_BIN}"
+    DOVEZI_SHEET_FROM_HACKS="${DOVEZI_SHEET_FROM_HACKS}")
+
 dovezi_platform_library(dovezi_gtk platform/gtk)
-target_link_libraries(dovezi_gtk PUBLIC dovezi_dialog PkgConfig::GTK3 PRIVATE dovezi_posix)
+target_link_libraries(dovezi_gtk PUBLIC dovezi_dialog PkgConfig::GTK3)
+set_target_properties(dovezi_gtk dovezi_dialog PROPERTIES POSITION_INDEPENDENT_CODE ON)
+add_library(dovezi_sheet_module MODULE platform/gtk/GtkSheetMain.cpp)
+target_link_libraries(dovezi_sheet_module PRIVATE dovezi_gtk)
+set_target_properties(dovezi_sheet_module PROPERTIES OUTPUT_NAME dovezi-sheet PREFIX "" CXX_VISIBILITY_PRESET hidden)
 
 # The platforms.
 dovezi_platform_library(dovezi_x11 platform/x11)
-target_link_libraries(dovezi_x11 PUBLIC dovezi_gtk dovezi_posix dovezi_present dovezi_queue dovezi_resources
+target_link_libraries(dovezi_x11 PUBLIC dovezi_sheet dovezi_posix dovezi_present dovezi_queue dovezi_resources
     dovezi_sound dovezi_stream PkgConfig::X11)
 
 # The Wayland protocols the saver speaks beyond the core protocol: those of
@@ -73,7 +89,7 @@ dovezi_wayland_protocols(dovezi_wayland_protocols
 target_link_libraries(dovezi_wayland_protocols PUBLIC PkgConfig::WAYLAND)
 
 dovezi_platform_library(dovezi_wayland platform/wayland)
-target_link_libraries(dovezi_wayland PUBLIC dovezi_gtk dovezi_posix dovezi_present dovezi_queue dovezi_resources
+target_link_libraries(dovezi_wayland PUBLIC dovezi_sheet dovezi_posix dovezi_present dovezi_queue dovezi_resources
     dovezi_sound dovezi_stream PRIVATE dovezi_wayland_protocols)
 
 # The resident idle mode, over the compositor's idle protocols, GNOME's idle
@@ -97,6 +113,7 @@ set_source_files_properties(platform/linux/CommandLineHelp.cpp PROPERTIES
     COMPILE_DEFINITIONS DOVEZI_VERSION="${PROJECT_VERSION}")
 target_link_libraries(Dovezi PRIVATE dovezi_core dovezi_idle dovezi_linux dovezi_posix dovezi_regfile dovezi_virtual dovezi_wayland
     dovezi_x11)
+add_dependencies(Dovezi dovezi_sheet_module)
 
 file(GLOB DOVEZI_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
 foreach(tool ${DOVEZI_TOOLS})

@@ -2,7 +2,6 @@
 
 #include "platform/dialog/SheetPages.h"
 #include "platform/gtk/GtkFileDialog.h"
-#include "platform/posix/EndSignals.h"
 
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
@@ -37,8 +36,8 @@ std::string SheetStyle(const std::string& fontFace, int points)
 }
 
 GtkSheetWindow::GtkSheetWindow(const SheetDefinition& definition, std::vector<DialogTemplate> templates,
-                               SheetHandler& handler, Resources& resources)
-    : m_handler(handler), m_resources(resources), m_templates(std::move(templates)), m_pStyle(gtk_css_provider_new()),
+                               SheetHandler& handler, const SheetModuleContext& context)
+    : m_handler(handler), m_context(context), m_templates(std::move(templates)), m_pStyle(gtk_css_provider_new()),
       m_pWindow(gtk_window_new(GTK_WINDOW_TOPLEVEL)), m_pLoop(g_main_loop_new(nullptr, FALSE))
 {
     const DialogTemplate& first = m_templates.front();
@@ -145,7 +144,7 @@ const GtkIconImages& GtkSheetWindow::Icon(UINT id)
 {
     auto& icon = m_icons[id];
     if (!icon)
-        icon = std::make_unique<GtkIconImages>(m_resources.Load(ResourceType::Icon, id));
+        icon = std::make_unique<GtkIconImages>(m_context.pResources->Load(ResourceType::Icon, id));
     return *icon;
 }
 
@@ -188,8 +187,8 @@ SheetResult GtkSheetWindow::Run()
     m_handler.OnSheetInit(*this);
     g_signal_connect(m_pNotebook, "switch-page", G_CALLBACK(OnSwitchPage), this);
     gtk_widget_show_all(m_pWindow);
-    if (EndSignalDescriptor() >= 0)
-        m_nEndWatch = g_unix_fd_add(EndSignalDescriptor(), G_IO_IN, OnEndSignal, this);
+    if (m_context.endSignalDescriptor >= 0 && m_context.takeEndSignal != nullptr)
+        m_nEndWatch = g_unix_fd_add(m_context.endSignalDescriptor, G_IO_IN, OnEndSignal, this);
     gtk_window_present(GTK_WINDOW(m_pWindow));
     if (!m_result)
         g_main_loop_run(m_pLoop);
@@ -281,7 +280,7 @@ gboolean GtkSheetWindow::OnKeyPress(GtkWidget* window, GdkEventKey* event, gpoin
 gboolean GtkSheetWindow::OnEndSignal(gint, GIOCondition, gpointer data)
 {
     auto* sheet = static_cast<GtkSheetWindow*>(data);
-    if (!TakeEndSignal())
+    if (!sheet->m_context.takeEndSignal())
         return G_SOURCE_CONTINUE;
     if (sheet->m_pFileDialog != nullptr)
         gtk_dialog_response(GTK_DIALOG(sheet->m_pFileDialog), GTK_RESPONSE_CANCEL);

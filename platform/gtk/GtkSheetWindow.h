@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/DialogHost.h"
-#include "platform/Resources.h"
+#include "platform/sheet/SheetModuleEntry.h"
 #include "platform/dialog/DialogTemplate.h"
 #include "platform/gtk/GtkDialogPage.h"
 #include "platform/gtk/GtkDialogUnits.h"
@@ -22,7 +22,7 @@
 class GtkSheetWindow : public SheetFrame, public GtkPageSite {
 public:
     GtkSheetWindow(const SheetDefinition& definition, std::vector<DialogTemplate> templates, SheetHandler& handler,
-                   Resources& resources);
+                   const SheetModuleContext& context);
     ~GtkSheetWindow() override;
     GtkSheetWindow(const GtkSheetWindow&) = delete;
     GtkSheetWindow& operator=(const GtkSheetWindow&) = delete;
@@ -58,7 +58,7 @@ private:
     static gboolean OnMessagesWhenIdle(gpointer data);
 
     SheetHandler& m_handler;
-    Resources& m_resources;
+    const SheetModuleContext& m_context;
     std::vector<DialogTemplate> m_templates;
     DialogBaseUnits m_units;
     GtkCssProvider* m_pStyle;

@@ -5,11 +5,11 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/gtk/GtkDialogHost.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/WakeDescriptor.h"
 #include "platform/queue/MessageLoop.h"
 #include "platform/resources/EmbeddedResources.h"
+#include "platform/sheet/SheetModuleHost.h"
 #include "platform/sound/LinuxMidiOut.h"
 #include "platform/wayland/OutputLayout.h"
 #include "platform/wayland/WaylandConnection.h"
@@ -69,7 +69,7 @@ private:
 
     Registry& m_registry;
     EmbeddedResources m_resources;
-    GtkDialogHost m_dialogHost{m_resources};
+    SheetModuleHost m_dialogHost{m_resources};
     std::unique_ptr<WaylandConnection> m_connection;
     OutputLayout m_layout;
     WaylandGraphics m_graphics;

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/gtk/GtkDialogHost.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/WakeDescriptor.h"
 #include "platform/queue/MessageLoop.h"
 #include "platform/resources/EmbeddedResources.h"
+#include "platform/sheet/SheetModuleHost.h"
 #include "platform/sound/LinuxMidiOut.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11DisplayPower.h"
@@ -65,7 +65,7 @@ private:
 
     Registry& m_registry;
     EmbeddedResources m_resources;
-    GtkDialogHost m_dialogHost{m_resources};
+    SheetModuleHost m_dialogHost{m_resources};
     mutable X11Display m_display;
     X11Graphics m_graphics;
     MessageLoop m_loop;

@@ -1,19 +1,36 @@
 #!/bin/bash
 # `cmake --install` lays out the program, its XScreenSaver display mode, the
-# settings entry, the icon and the manual; the Debian package holds the same
-# files and declares what the program needs at run time.
+# settings entry, the icon, the manual and the settings sheet's module, which
+# the installed program (from either of its places) finds and shows; the
+# Debian package holds the same files and declares what the program needs
+# at run time.
 set -u
 BUILD=$1
+. "$(dirname "$0")/lib.sh"
+use_display
 STAGE=$(mktemp -d)
-trap 'rm -rf "$STAGE"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+SHEET=
+trap '[ -n "$SHEET" ] && kill "$SHEET" 2>/dev/null; rm -rf "$STAGE" "$WORK"' EXIT
 
 cmake --install "$BUILD" --prefix "$STAGE/usr" >/dev/null || fail "cmake --install"
 for file in bin/Dovezi libexec/xscreensaver/Dovezi share/xscreensaver/config/dovezi.xml \
     share/applications/dovezi-settings.desktop share/icons/hicolor/32x32/apps/dovezi.png \
-    share/icons/hicolor/16x16/apps/dovezi.png share/man/man6/Dovezi.6; do
+    share/icons/hicolor/16x16/apps/dovezi.png share/man/man6/Dovezi.6 lib/dovezi/dovezi-sheet.so; do
     [ -s "$STAGE/usr/$file" ] || fail "missing $file"
 done
+for program in bin/Dovezi libexec/xscreensaver/Dovezi; do
+    "$STAGE/usr/$program" -c 2>"$WORK/sheet.err" &
+    SHEET=$!
+    until_true 5 xdotool search --onlyvisible --pid "$SHEET" --name "^Configure Velmar Dovezi Screen Saver\$" ||
+        fail "the installed $program shows no settings sheet: $(cat "$WORK/sheet.err")"
+    kill "$SHEET"
+    wait "$SHEET" 2>/dev/null
+    SHEET=
+done
+mv "$STAGE/usr/lib/dovezi/dovezi-sheet.so" "$STAGE/gone.so"
+timeout 10 "$STAGE/usr/bin/Dovezi" -c 2>"$WORK/sheet.err"
+grep -q "the settings sheet cannot open" "$WORK/sheet.err" || fail "no word of the missing module: $(cat "$WORK/sheet.err")"
+mv "$STAGE/gone.so" "$STAGE/usr/lib/dovezi/dovezi-sheet.so"
 "$STAGE/usr/bin/Dovezi" --version | grep -q "Velmar Dovezi Screen Saver" || fail "installed program does not run"
 grep -q '^Exec=Dovezi -c$' "$STAGE/usr/share/applications/dovezi-settings.desktop" || fail "desktop entry"
 grep -q '^Hidden=true$' "$STAGE/usr/etc/xdg/autostart/dovezi-idle.desktop" || fail "the idle mode's autostart entry is not off"
@@ -27,7 +44,8 @@ for library in libx11-6 libgtk-3-0 libasound2 libfluidsynth3 libpng16-16; do
     echo "$depends" | grep -q "$library" || fail "the package does not depend on $library: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/Dovezi ./usr/libexec/xscreensaver/Dovezi ./usr/share/xscreensaver/config/dovezi.xml \
+for file in ./usr/bin/Dovezi ./usr/libexec/xscreensaver/Dovezi ./usr/lib/dovezi/dovezi-sheet.so \
+    ./usr/share/xscreensaver/config/dovezi.xml \
     ./usr/share/man/man6/Dovezi.6 ./etc/xdg/autostart/dovezi-idle.desktop; do
     echo "$contents" | grep -q " $file\$" || fail "the package lacks $file"
 done
