@@ -105,6 +105,7 @@ rmdir "$FOLDER/Dovezi.reg.lock"
 # Preview after the program file was replaced, as an upgrade does.
 mkdir -p "$WORK/bin"
 cp "$DOVEZI" "$WORK/bin/Dovezi"
+cp "$(dirname "$DOVEZI")/dovezi-sheet.so" "$WORK/bin/"
 "$WORK/bin/Dovezi" -c &
 SHEET=$!
 PIDS+=("$SHEET")

@@ -12,6 +12,7 @@ wl_start() {
     WL=$(mktemp -d /tmp/dovezi-wayland.XXXXXX)
     mkdir -p "$WL/run" "$WL/home" "$WL/config/Tevrin" "$WL/bin"
     cp "$DOVEZI" "$WL/bin/Dovezi"
+    cp "$(dirname "$DOVEZI")/dovezi-sheet.so" "$WL/bin/"
     cp "$VIRTUAL_POINTER" "$WL/bin/virtual_pointer"
     printf '%s\n' "$1" "xwayland ${WL_XWAYLAND:-disable}" 'for_window [app_id="foot"] floating enable, move position 40 40' >"$WL/sway.conf"
     chmod 700 "$WL/run"
