@@ -23,8 +23,6 @@ public:
     virtual BOOL CreateSaver(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id, void* context);
 
     void InvalidateCanvas(const RECT& rect) override;
-    const DibSurface& Canvas() const { return m_canvas; }
-    const MarcherList& Marchers() const { return m_marchers; }
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
