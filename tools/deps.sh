@@ -42,5 +42,16 @@ if [ ${#missing[@]} -eq 0 ] && [ -z "${NEED_UPDATE:-}" ]; then
 fi
 
 echo "Installing: ${missing[*]}"
-$SUDO apt-get update -qq
+# A mirror in the middle of a sync fails an index now and then: try again,
+# and go on with the indexes there are if it keeps failing.
+for attempt in 1 2 3; do
+    if $SUDO apt-get update -qq; then
+        break
+    fi
+    if [ $attempt = 3 ]; then
+        echo "deps.sh: the package indexes could not all be updated; installing from those there are" >&2
+    else
+        sleep 20
+    fi
+done
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
