@@ -6,6 +6,9 @@ set(DOVEZI_PAGE_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page's files 
 
 set(DOVEZI_WEB_FLAGS -msimd128 -msse2 -mbulk-memory -fwasm-exceptions)
 add_compile_options(${DOVEZI_WEB_FLAGS})
+# The core is made before this file is read: it gets the same flags, so that
+# its rows take the vector loops and its copies the machine's own.
+target_compile_options(dovezi_core PRIVATE ${DOVEZI_WEB_FLAGS})
 add_link_options(-fwasm-exceptions -mbulk-memory)
 
 # The resource compiler runs on the build machine, built by its compiler.
