@@ -54,7 +54,9 @@ struct Scene {
         canvas.LoadFromResource(resources, 1);
         for (std::size_t slot = 0; slot < strips.size(); ++slot) {
             strips[slot].LoadFromResource(resources, STRIP_ORDER[slot]);
-            strips[slot].ScaleUp(unitScale);
+            // As the saver does: true-colour units are enlarged as they are drawn.
+            if (bits != 32)
+                strips[slot].ScaleUp(unitScale);
             if (bits == 16)
                 strips[slot].ConvertTo16Bit(DIBFMT_RGB565);
             if (bits == 32)
@@ -75,7 +77,7 @@ struct Scene {
             bytesPerTick += static_cast<std::size_t>(10 * UNIT_TABLE[lane].cxFrame * UNIT_TABLE[lane].cyFrame) * 2 *
                             static_cast<std::size_t>(bits / 8 * unitScale * unitScale);
         }
-        BuildParade(marchers, strips, names, settings, width, LaneGap(height, unitScale), unitScale);
+        BuildParade(marchers, strips, names, settings, width, LaneGap(height, unitScale), unitScale, bits == 32);
     }
 };
 

@@ -17,7 +17,7 @@ LONG MoveEdge(LONG edge, std::int64_t distance, LONG limit)
 
 } // namespace
 
-int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, RECT& sourceRect, int transparent)
+int DibSurface::CheckBlitSource(const DibSurface& source) const
 {
     if (IsEmpty() || source.IsEmpty())
         return DIBERR_EMPTY;
@@ -26,7 +26,12 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
         return DIBERR_DEPTH;
     if (source.Header().biCompression != Header().biCompression || source.IsRedFirst() != IsRedFirst())
         return DIBERR_LAYOUT;
+    return 0;
+}
 
+int DibSurface::ClipBlit(LONG sourceWidth, LONG sourceHeight, POINT& point, RECT& sourceRect, SIZE& drawn) const
+{
+    drawn = SIZE{0, 0};
     const LONG destWidth = Header().biWidth;
     const LONG destHeight = Height();
     const LONG x0 = point.x;
@@ -38,8 +43,8 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
 
     // The caller sees the source rectangle clamped to the source and cut by
     // what lay left of or above the destination.
-    sourceRect.right = std::min<LONG>(sourceRect.right, source.Header().biWidth);
-    sourceRect.bottom = std::min<LONG>(sourceRect.bottom, source.Height());
+    sourceRect.right = std::min<LONG>(sourceRect.right, sourceWidth);
+    sourceRect.bottom = std::min<LONG>(sourceRect.bottom, sourceHeight);
     if (x0 < 0)
         sourceRect.left = MoveEdge(sourceRect.left, -static_cast<std::int64_t>(x0), sourceRect.right);
     if (y0 < 0)
@@ -51,13 +56,26 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
                                                       static_cast<std::int64_t>(sourceRect.right) - sourceRect.left);
     const std::int64_t height = std::min<std::int64_t>(static_cast<std::int64_t>(destHeight) - point.y,
                                                        static_cast<std::int64_t>(sourceRect.bottom) - sourceRect.top);
-    if (width <= 0 || height <= 0)
+    if (width > 0 && height > 0)
+        drawn = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+    return 0;
+}
+
+int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, RECT& sourceRect, int transparent)
+{
+    if (const int status = CheckBlitSource(source); status != 0)
+        return status;
+    SIZE drawn;
+    if (const int status = ClipBlit(source.Header().biWidth, source.Height(), point, sourceRect, drawn); status != 0)
+        return status;
+    if (drawn.cx == 0)
         return 0;
 
+    const int bitCount = BitCount();
     const DibLayout destLayout = Layout();
     const DibLayout sourceLayout = source.Layout();
     const auto bytesPerPixel = static_cast<std::size_t>(bitCount / 8);
-    const auto pixels = static_cast<std::size_t>(width);
+    const auto pixels = static_cast<std::size_t>(drawn.cx);
     const std::size_t destOffset = static_cast<std::size_t>(point.x) * bytesPerPixel;
     const std::size_t sourceOffset = static_cast<std::size_t>(sourceRect.left) * bytesPerPixel;
     // An opaque copy has no key to look up (in an 8-bit picture, a search of its table).
@@ -70,7 +88,7 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
     const auto outTop = static_cast<std::size_t>(point.y);
     const auto inTop = static_cast<std::size_t>(sourceRect.top);
     const std::size_t rowBytes = pixels * bytesPerPixel;
-    for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
+    for (std::size_t row = 0; row < static_cast<std::size_t>(drawn.cy); ++row) {
         BYTE* out = Row(outTop + row, destLayout) + destOffset;
         const BYTE* in = source.Row(inTop + row, sourceLayout) + sourceOffset;
         if (transparent == 0)
@@ -83,6 +101,42 @@ int DibSurface::BlitFrom(const DibSurface& source, COLORREF key, POINT& point, R
             PixelRows::KeyedCopy24(in, out, pixels, keyPixel.bytes);
         else
             PixelRows::KeyedCopy32(in, out, pixels, keyDword);
+    }
+    return 0;
+}
+
+int DibSurface::BlitEnlargedFrom(const DibSurface& source, COLORREF key, POINT& point, RECT& sourceRect, int factor)
+{
+    if (factor < 1)
+        return DIBERR_OUTSIDE;
+    if (const int status = CheckBlitSource(source); status != 0)
+        return status;
+    if (BitCount() != 32)
+        return DIBERR_DEPTH;
+    const std::int64_t enlargedWidth = static_cast<std::int64_t>(source.Header().biWidth) * factor;
+    const std::int64_t enlargedHeight = static_cast<std::int64_t>(source.Height()) * factor;
+    const auto limit = [](std::int64_t length) { return static_cast<LONG>(std::min<std::int64_t>(length, 0x7FFFFFFF)); };
+    SIZE drawn;
+    if (const int status = ClipBlit(limit(enlargedWidth), limit(enlargedHeight), point, sourceRect, drawn); status != 0)
+        return status;
+    if (drawn.cx == 0)
+        return 0;
+
+    const DibLayout destLayout = Layout();
+    const DibLayout sourceLayout = source.Layout();
+    const PixelValue keyPixel = ToPixel(key);
+    DWORD keyDword = 0;
+    std::memcpy(&keyDword, keyPixel.bytes, sizeof keyDword);
+    const auto scale = static_cast<std::size_t>(factor);
+    const auto pixels = static_cast<std::size_t>(drawn.cx);
+    const std::size_t destOffset = static_cast<std::size_t>(point.x) * 4;
+    const auto first = static_cast<std::size_t>(sourceRect.left);
+    const auto outTop = static_cast<std::size_t>(point.y);
+    const auto inTop = static_cast<std::size_t>(sourceRect.top);
+    for (std::size_t row = 0; row < static_cast<std::size_t>(drawn.cy); ++row) {
+        BYTE* out = Row(outTop + row, destLayout) + destOffset;
+        const BYTE* in = source.Row((inTop + row) / scale, sourceLayout);
+        PixelRows::KeyedEnlarge32(in, first, out, pixels, keyDword, scale);
     }
     return 0;
 }

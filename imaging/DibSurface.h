@@ -77,6 +77,12 @@ public:
     int AdjustGamma(int amount);
 
     int BlitFrom(const DibSurface& source, COLORREF key, POINT& point, RECT& sourceRect, int transparent);
+    // Draws a 32-bit source `factor` times enlarged with the key colour left
+    // out, as ScaleUp(factor) and a keyed BlitFrom would, without making the
+    // enlarged copy: `sourceRect` is in the enlarged picture's coordinates
+    // and is clamped and cut as BlitFrom does. DIBERR_OUTSIDE for a factor
+    // below 1, DIBERR_DEPTH for other depths.
+    int BlitEnlargedFrom(const DibSurface& source, COLORREF key, POINT& point, RECT& sourceRect, int factor);
 
     // Shows the source rectangle (default: the whole picture) scaled into
     // the destination rectangle (default: the source rectangle); the rows
@@ -117,6 +123,13 @@ private:
     void ForgetTableIndex() const { m_bIndexKnown = false; }
     void Install(std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits);
     int Interlace(const DibSurface& source, int phase, COLORREF color, bool rows);
+    // The checks every blit makes of its source: 0 when the two can be drawn
+    // one into the other.
+    int CheckBlitSource(const DibSurface& source) const;
+    // Clips a blit of a source `sourceWidth` x `sourceHeight` pixels: moves
+    // `point` and `sourceRect` as the caller sees them and answers the
+    // pixels and rows that are drawn (none when either is 0).
+    int ClipBlit(LONG sourceWidth, LONG sourceHeight, POINT& point, RECT& sourceRect, SIZE& drawn) const;
 
     std::unique_ptr<BYTE[]> m_pInfo;
     std::unique_ptr<BYTE[], DibRowsRelease> m_pBits;

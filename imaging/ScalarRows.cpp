@@ -155,3 +155,14 @@ void ScalarRows::KeyedCopy32(const BYTE* source, BYTE* dest, std::size_t count, 
             std::memcpy(dest + 4 * i, &pixel, sizeof pixel);
     }
 }
+
+void ScalarRows::KeyedEnlarge32(const BYTE* source, std::size_t first, BYTE* dest, std::size_t count, DWORD key,
+                                std::size_t factor)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        DWORD pixel;
+        std::memcpy(&pixel, source + 4 * ((first + i) / factor), sizeof pixel);
+        if (((pixel ^ key) & 0x00FFFFFF) != 0)
+            std::memcpy(dest + 4 * i, &pixel, sizeof pixel);
+    }
+}

@@ -35,4 +35,8 @@ struct ScalarRows {
     static void KeyedCopy24(const BYTE* source, BYTE* dest, std::size_t count, const BYTE* key);
     // A 32-bit pixel matches the key when its three colour bytes do.
     static void KeyedCopy32(const BYTE* source, BYTE* dest, std::size_t count, DWORD key);
+    // The same from a row enlarged `factor` times, without enlarging it:
+    // dest pixel i is source pixel (first + i) / factor.
+    static void KeyedEnlarge32(const BYTE* source, std::size_t first, BYTE* dest, std::size_t count, DWORD key,
+                               std::size_t factor);
 };

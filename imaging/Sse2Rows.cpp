@@ -260,4 +260,27 @@ void Sse2Rows::KeyedCopy32(const BYTE* source, BYTE* dest, std::size_t count, DW
     ScalarRows::KeyedCopy32(source + 4 * i, dest + 4 * i, count - i, key);
 }
 
+void Sse2Rows::KeyedEnlarge32(const BYTE* source, std::size_t first, BYTE* dest, std::size_t count, DWORD key,
+                              std::size_t factor)
+{
+    if (factor != 2) {
+        ScalarRows::KeyedEnlarge32(source, first, dest, count, key, factor);
+        return;
+    }
+    // An odd start draws the second half of its source pixel first.
+    std::size_t i = first % 2;
+    if (i > count)
+        i = count;
+    ScalarRows::KeyedEnlarge32(source, first, dest, i, key, 2);
+    const __m128i colour = Splat32(0x00FFFFFF);
+    const __m128i keys = _mm_and_si128(Splat32(static_cast<int>(key)), colour);
+    for (; i + 4 <= count; i += 4) {
+        const __m128i two = Load64(source + 4 * ((first + i) / 2));
+        const __m128i pixels = _mm_unpacklo_epi32(two, two);
+        const __m128i matches = _mm_cmpeq_epi32(_mm_and_si128(pixels, colour), keys);
+        Store(dest + 4 * i, Select(matches, pixels, Load(dest + 4 * i)));
+    }
+    ScalarRows::KeyedEnlarge32(source, first + i, dest + 4 * i, count - i, key, 2);
+}
+
 #endif

@@ -19,6 +19,9 @@ struct Sse2Rows : ScalarRows {
     static void KeyedCopy8(const BYTE* source, BYTE* dest, std::size_t count, BYTE key);
     static void KeyedCopy16(const BYTE* source, BYTE* dest, std::size_t count, WORD key);
     static void KeyedCopy32(const BYTE* source, BYTE* dest, std::size_t count, DWORD key);
+    // Vector loop for a factor of 2, the common one; others are scalar.
+    static void KeyedEnlarge32(const BYTE* source, std::size_t first, BYTE* dest, std::size_t count, DWORD key,
+                               std::size_t factor);
 };
 
 #endif

@@ -7,7 +7,7 @@
 
 void BuildParade(MarcherList& marchers, const std::array<DibSurface, UNIT_KIND_COUNT>& strips,
                  const std::array<std::string, UNIT_KIND_COUNT>& unitNames, const ParadeSettings& settings,
-                 int screenWidth, int laneGap, int unitScale)
+                 int screenWidth, int laneGap, int unitScale, bool enlargeAsDrawn)
 {
     int laneY = 0;
     for (std::size_t lane = 0; lane < UNIT_TABLE.size(); ++lane) {
@@ -24,6 +24,7 @@ void BuildParade(MarcherList& marchers, const std::array<DibSurface, UNIT_KIND_C
         marcherSpec.m_ptEnd = POINT{kind.bWalksLeft ? -cxFrame : screenWidth, laneY};
         marcherSpec.m_ptStep = POINT{kind.nStepX * unitScale, 0};
         marcherSpec.m_nDelay = 0;
+        marcherSpec.m_nEnlarge = enlargeAsDrawn ? unitScale : 1;
 
         const int count = settings.ReadInt(unitNames[lane], DEFAULT_UNIT_COUNT);
         marcherSpec.m_bMarch = settings.ReadInt(unitNames[lane] + MARCH_KEY_SUFFIX, DEFAULT_UNIT_MARCH);

@@ -61,6 +61,9 @@ void Marcher::Render(DibSurface& canvas, CanvasInvalidator& window)
         return;
     }
     POINT at = m_ptPos;
-    canvas.BlitFrom(*m_pStrip, m_crKey, at, m_rcFrame, 1);
+    if (m_nEnlarge > 1)
+        canvas.BlitEnlargedFrom(*m_pStrip, m_crKey, at, m_rcFrame, static_cast<int>(m_nEnlarge));
+    else
+        canvas.BlitFrom(*m_pStrip, m_crKey, at, m_rcFrame, 1);
     window.InvalidateCanvas(RECT{m_ptPos.x, m_ptPos.y, m_ptPos.x + m_cxFrame, m_ptPos.y + m_cyFrame});
 }

@@ -30,6 +30,9 @@ struct MarcherSpec {
     POINT m_ptStep{0, 0};
     UINT m_nDelay = 0;
     LONG m_bMarch = 0;
+    // How many times the strip is enlarged as it is drawn: 1 when it is
+    // stored at the size it is shown.
+    LONG m_nEnlarge = 1;
 };
 
 struct Marcher : MarcherSpec {

@@ -39,7 +39,11 @@ LRESULT SaverWnd::BuildScene()
         else
             m_canvas.CreateFromBitmap(desktop.get(), 0, format);
     }
-    LoadStrips(unitScale);
+    // True-colour units are drawn enlarged from their own pictures, so that
+    // a large screen does not also hold enlarged copies of them at four
+    // bytes a pixel.
+    const bool enlargeAsDrawn = m_canvas.BitCount() == 32;
+    LoadStrips(enlargeAsDrawn ? 1 : unitScale);
 
     const DibSurface& firstStrip = m_strips[0];
     m_pPalette = std::make_unique<DibPalette>();
@@ -49,7 +53,7 @@ LRESULT SaverWnd::BuildScene()
     m_canvas.CopyColorTable(firstStrip);
     if (!solid)
         ApplyBackgroundStyle(m_canvas, style, m_settings.ReadInt(KEY_GAMMA, DEFAULT_GAMMA));
-    if (m_canvas.BitCount() == 32) {
+    if (enlargeAsDrawn) {
         for (DibSurface& strip : m_strips)
             strip.ConvertTo32Bit(format);
         MoveCanvasToWindow();
@@ -63,7 +67,7 @@ LRESULT SaverWnd::BuildScene()
     std::array<std::string, UNIT_KIND_COUNT> unitNames;
     for (std::size_t lane = 0; lane < UNIT_TABLE.size(); ++lane)
         unitNames[lane] = m_platform.GetResources().LoadString(UNIT_TABLE[lane].nNameId);
-    BuildParade(m_marchers, m_strips, unitNames, m_settings, m_cxScreen, m_nLaneGap, unitScale);
+    BuildParade(m_marchers, m_strips, unitNames, m_settings, m_cxScreen, m_nLaneGap, unitScale, enlargeAsDrawn);
 
     Native()->SetTimer(PARADE_TIMER_ID, static_cast<UINT>(m_settings.ReadInt(KEY_SPEED, DEFAULT_SPEED)));
     return 0;

@@ -47,7 +47,7 @@ protected:
 
 private:
     LRESULT BuildScene();
-    // Loads the strips, enlarged `unitScale` times.
+    // Loads the strips, enlarged `unitScale` times (1: as stored).
     void LoadStrips(int unitScale);
     // Puts a true-colour canvas of the client area's size into the memory
     // the window shows from, where the platform has it: the ticks then draw

@@ -173,6 +173,15 @@ void Exercise(DibSurface& surface, Controls& controls)
         } else {
             Require(point.x == pointBefore.x && point.y == pointBefore.y);
         }
+        const int factor = controls.Byte() % 4;
+        point = POINT{controls.Coordinate(), controls.Coordinate()};
+        rect = RECT{controls.Coordinate(), controls.Coordinate(), controls.Coordinate(), controls.Coordinate()};
+        if (canvas.BlitEnlargedFrom(*source, color, point, rect, factor) == 0) {
+            Require(point.x >= 0 && point.y >= 0);
+            Require(rect.left >= 0 && rect.top >= 0 &&
+                    rect.right <= static_cast<std::int64_t>(source->Width()) * factor &&
+                    rect.bottom <= static_cast<std::int64_t>(source->Height()) * factor);
+        }
     }
     RequireConsistent(canvas);
 }

@@ -109,6 +109,48 @@ TEST(BlitFrom, TheKeySkipsWholeKeyPixelsAtEveryDepth)
               (std::vector<BYTE>{5, 5, 5, 255, 0, 254, 254, 0, 255, 0, 0, 0}));
 }
 
+// Drawn enlarged, a 32-bit strip gives what its enlarged copy gives, for
+// every factor, frame and position, clipped on every side.
+TEST(BlitEnlargedFrom, DrawsWhatTheEnlargedCopyDraws)
+{
+    std::vector<BYTE> pixels(5 * 3 * 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = i % 8 < 4 ? static_cast<BYTE>(i * 37) : BYTE{0};
+    DibSurface strip;
+    Load(strip, PackedDib{.width = 5, .height = 3, .bitCount = 32, .pixels = pixels});
+    const std::vector<BYTE> grey(7 * 6 * 4, 0x80);
+    COLORREF key = 0;
+    ASSERT_EQ(strip.GetPixelColor(1, 0, key), 0);
+    for (int factor : {1, 2, 3}) {
+        DibSurface enlarged;
+        Load(enlarged, PackedDib{.width = 5, .height = 3, .bitCount = 32, .pixels = pixels});
+        ASSERT_EQ(enlarged.ScaleUp(factor), 0);
+        for (const RECT frame : {RECT{0, 0, 15, 9}, RECT{1, 1, 4, 5}, RECT{3, 2, 14, 8}})
+            for (LONG y = -4; y <= 7; y += 3)
+                for (LONG x = -5; x <= 8; ++x) {
+                    DibSurface expected, drawn;
+                    Load(expected, PackedDib{.width = 7, .height = 6, .bitCount = 32, .pixels = grey});
+                    Load(drawn, PackedDib{.width = 7, .height = 6, .bitCount = 32, .pixels = grey});
+                    POINT at{x, y}, enlargedAt{x, y};
+                    RECT from = frame, enlargedFrom = frame;
+                    const int status = expected.BlitFrom(enlarged, key, at, from, 1);
+                    ASSERT_EQ(drawn.BlitEnlargedFrom(strip, key, enlargedAt, enlargedFrom, factor), status);
+                    ASSERT_EQ(Snapshot(drawn), Snapshot(expected)) << factor << " at " << x << "," << y;
+                    ASSERT_EQ(std::tuple(enlargedAt.x, enlargedAt.y, enlargedFrom.left, enlargedFrom.top,
+                                         enlargedFrom.right, enlargedFrom.bottom),
+                              std::tuple(at.x, at.y, from.left, from.top, from.right, from.bottom));
+                }
+    }
+    DibSurface canvas8;
+    Load(canvas8, PackedDib{.width = 2, .height = 2, .bitCount = 8});
+    POINT at{0, 0};
+    RECT from{0, 0, 2, 2};
+    EXPECT_EQ(canvas8.BlitEnlargedFrom(canvas8, key, at, from, 2), DIBERR_DEPTH);
+    DibSurface canvas32;
+    Load(canvas32, PackedDib{.width = 7, .height = 6, .bitCount = 32, .pixels = grey});
+    EXPECT_EQ(canvas32.BlitEnlargedFrom(strip, key, at, from, 0), DIBERR_OUTSIDE);
+}
+
 TEST(BlitFrom, MismatchedOrEmptySurfacesDrawNothingAndKeepThePointAndRectangle)
 {
     DibSurface strip8, canvas565, strip555, empty;

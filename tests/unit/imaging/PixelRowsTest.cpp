@@ -105,6 +105,14 @@ TEST(Sse2Rows, DepthConversionsAndKeyedCopiesMatch)
             const DWORD keyPixel = key | high << 8 | static_cast<DWORD>(key) << 16 | 0xFF000000u;
             ScalarRows::KeyedCopy32(pixels.data(), plain, n, keyPixel);
             Sse2Rows::KeyedCopy32(pixels.data(), fast, n, keyPixel);
+            // Enlarged twice from an even or an odd start, reading only the
+            // source pixels the row shows.
+            for (std::size_t first : {0u, 1u}) {
+                const std::size_t shown = n == 0 ? 0 : (first + n + 1) / 2;
+                const std::vector<BYTE> half(pixels.begin(), pixels.begin() + static_cast<std::ptrdiff_t>(4 * shown));
+                ScalarRows::KeyedEnlarge32(half.data(), first, plain, n, keyPixel, 2);
+                Sse2Rows::KeyedEnlarge32(half.data(), first, fast, n, keyPixel, 2);
+            }
         });
     }
 }
