@@ -268,9 +268,7 @@ void Sse2Rows::KeyedEnlarge32(const BYTE* source, std::size_t first, BYTE* dest,
         return;
     }
     // An odd start draws the second half of its source pixel first.
-    std::size_t i = first % 2;
-    if (i > count)
-        i = count;
+    std::size_t i = std::min(first % 2, count);
     ScalarRows::KeyedEnlarge32(source, first, dest, i, key, 2);
     const __m128i colour = Splat32(0x00FFFFFF);
     const __m128i keys = _mm_and_si128(Splat32(static_cast<int>(key)), colour);
