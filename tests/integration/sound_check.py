@@ -42,6 +42,11 @@ ENDING_MARGIN = 0.25
 # The seam's neighbourhood, where a window would hold both rounds.
 SEAM_MARGIN = 1.0
 START_LIMIT_S = 2.0
+# The music ends with its 30 ms fade within a frame or two of the input; the
+# server's own buffer and the recorder's clock put that at 100-220 ms on a
+# busy machine. A saver that plays on is off by seconds. The bench keeps the
+# figure itself.
+SILENCE_LIMIT_S = 0.5
 FADE_FRAMES = int(0.03 * RATE)
 FADE_STEP = int(0.005 * RATE)
 SILENCE_LEVEL = 2        # a frame at or below this level is silent
@@ -210,8 +215,8 @@ def main():
 
     last = max((i for i in range(len(recording)) if recording[i] > SILENCE_LEVEL), default=start)
     print(f"silent {last / RATE - input_at:.3f} s after the input")
-    if last / RATE - input_at > 0.2:
-        failures.append("sound more than 200 ms after the input")
+    if last / RATE - input_at > SILENCE_LIMIT_S:
+        failures.append(f"sound more than {SILENCE_LIMIT_S} s after the input")
     check_fade(recording, last, failures)
 
     if options != ["--short"]:
