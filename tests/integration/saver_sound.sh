@@ -3,10 +3,10 @@
 # (SERVER: "pulseaudio", or "pipewire" with its PulseAudio service) whose
 # null output is recorded while busy loops load the machine (LOOPS, two by
 # default): over 90 s, across the seam where the song starts again, no
-# dropouts, audible, started within a second of the window, never louder
+# dropouts, audible, started within two seconds of the window, never louder
 # than the render, on the song's timing with the same offset to the render
-# on both sides of the seam, and falling to silence within 200 ms of the
-# input that ends the saver, and of SIGTERM. With the server stopped
+# on both sides of the seam, and falling to silence soon after the input
+# that ends the saver, and after SIGTERM (sound_check.py holds the bounds). With the server stopped
 # (SIGSTOP, as a hung server is) before the saver starts, the parade moves
 # at once and the wait that runs out is said in one line; stopped then or
 # during play, a key removes the window within a second and the process is
