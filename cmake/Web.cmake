@@ -4,13 +4,6 @@
 include(cmake/PlatformLibrary.cmake)
 set(DOVEZI_PAGE_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page's files go")
 
-set(DOVEZI_WEB_FLAGS -msimd128 -msse2 -mbulk-memory -fwasm-exceptions)
-add_compile_options(${DOVEZI_WEB_FLAGS})
-# The core is made before this file is read: it gets the same flags, so that
-# its rows take the vector loops and its copies the machine's own.
-target_compile_options(dovezi_core PRIVATE ${DOVEZI_WEB_FLAGS})
-add_link_options(-fwasm-exceptions -mbulk-memory)
-
 # The resource compiler runs on the build machine, built by its compiler.
 set(DOVEZI_HOST_CXX c++ CACHE STRING "The build machine's C++ compiler")
 file(GLOB DOVEZI_RESCOMP_SOURCES CONFIGURE_DEPENDS tools/rescomp/*.cpp)

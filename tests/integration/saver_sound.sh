@@ -6,12 +6,13 @@
 # dropouts, audible, started within two seconds of the window, never louder
 # than the render, on the song's timing with the same offset to the render
 # on both sides of the seam, and falling to silence soon after the input
-# that ends the saver, and after SIGTERM (sound_check.py holds the bounds). With the server stopped
-# (SIGSTOP, as a hung server is) before the saver starts, the parade moves
-# at once and the wait that runs out is said in one line; stopped then or
-# during play, a key removes the window within a second and the process is
-# gone within two (the figures are printed). Without any server (and no
-# sound card) the saver says so in one line and still runs, silently.
+# that ends the saver, and after SIGTERM (sound_check.py holds the bounds).
+# With the server stopped (SIGSTOP, as a hung server is) before the saver
+# starts, the parade moves at once and the wait that runs out is said in one
+# line; stopped then or during play, a key removes the window within a second
+# and the process is gone within two (the figures are printed). Without any
+# server (and no sound card) the saver says so in one line and still runs,
+# silently.
 #   saver_sound.sh SERVER [LOOPS]
 set -u
 . "$(dirname "$0")/lib.sh"
